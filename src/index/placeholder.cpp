@@ -1,0 +1,1 @@
+int saldex_index_placeholder = 0;
