@@ -1,6 +1,61 @@
-#include <cstdio>
+// dbftool: inspects and mends tables and index files from the command line.
+// Output is UTF-8; table text is decoded from code page 852.
 
-int main() {
-  std::fputs("usage: dbftool COMMAND ...\n", stderr);
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "command.h"
+#include "dbf/errors.h"
+
+namespace dbftool {
+namespace {
+
+std::vector<Command>& Registry() {
+  static std::vector<Command> commands;
+  return commands;
+}
+
+void PrintUsage() {
+  std::fputs("usage: dbftool COMMAND ARGS...\ncommands:\n", stderr);
+  for (const Command& c : Commands()) std::fprintf(stderr, "  dbftool %s\n", c.usage);
+}
+
+}  // namespace
+
+CommandRegistration::CommandRegistration(Command command) { Registry().push_back(command); }
+
+const std::vector<Command>& Commands() { return Registry(); }
+
+int Usage(const char* name) {
+  for (const Command& c : Commands()) {
+    if (std::strcmp(c.name, name) == 0) std::fprintf(stderr, "usage: dbftool %s\n", c.usage);
+  }
+  return 2;
+}
+
+}  // namespace dbftool
+
+int main(int argc, char** argv) {
+  using dbftool::Commands;
+  if (argc < 2) {
+    dbftool::PrintUsage();
+    return 2;
+  }
+  const std::string name = argv[1];
+  for (const dbftool::Command& c : Commands()) {
+    if (name != c.name) continue;
+    try {
+      return c.run(std::vector<std::string>(argv + 2, argv + argc));
+    } catch (const dbf::EngineError& e) {
+      std::fprintf(stderr, "%s\n", e.what());
+      return 1;
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "%s\n", e.what());
+      return 1;
+    }
+  }
+  dbftool::PrintUsage();
   return 2;
 }
