@@ -20,6 +20,17 @@ namespace dbf {
 // opened read-only); they conflict between processes and between two handles
 // of one process, and vanish when the handle closes.
 //
+// An exclusive read-only open uses a descriptor opened for reading and
+// writing (only ever read through), because only such a descriptor can hold
+// the write lock that keeps everyone else out. When the OS refuses write
+// access, the file is opened read-only in shared mode instead (shared()
+// then reports true): a mode that is not actually exclusive must not skip
+// the locks and header refreshes that shared use needs.
+//
+// A process that inherited an open DiskFile through fork() shares its locks
+// with the parent; Close() in such a process only closes its descriptor and
+// never releases the parent's locks.
+//
 // Not thread-safe; one DiskFile is used by one thread.
 class DiskFile {
  public:
@@ -69,6 +80,10 @@ class DiskFile {
   bool read_write_ = false;
   int32_t lock_count_ = 0;
   dbf::LockRange range_;
+  long owner_process_ = 0;  // process that opened the file
+
+  bool OsLock(short type, uint64_t offset, uint64_t length);
+  [[noreturn]] void Fail(const char* pattern) const;
 };
 
 }  // namespace dbf
