@@ -1,1 +1,0 @@
-int saldex_index_placeholder = 0;
