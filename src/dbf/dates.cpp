@@ -1,6 +1,7 @@
 #include "dbf/dates.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace dbf {
 namespace {
@@ -47,18 +48,20 @@ CivilDate CivilFromDays(int64_t days) {
 
 std::optional<CivilDate> ParseYyyymmdd(std::string_view text) {
   if (text.size() != 8) return std::nullopt;
-  int v[3] = {0, 0, 0};
-  const int widths[3] = {4, 2, 2};
-  size_t pos = 0;
-  for (int part = 0; part < 3; ++part) {
-    for (int i = 0; i < widths[part]; ++i, ++pos) {
-      const char c = text[pos];
-      if (c < '0' || c > '9') return std::nullopt;
-      v[part] = v[part] * 10 + (c - '0');
-    }
+  uint64_t x;
+  std::memcpy(&x, text.data(), 8);
+  const uint64_t d = x - 0x3030303030303030ull;
+  // Every byte a digit: no byte borrowed below '0' and none above '9'.
+  if (((x & 0xF0F0F0F0F0F0F0F0ull) != 0x3030303030303030ull) ||
+      ((d + 0x7676767676767676ull) & 0x8080808080808080ull) != 0) {
+    return std::nullopt;
   }
-  if (!IsValidDate(v[0], v[1], v[2])) return std::nullopt;
-  return CivilDate{v[0], v[1], v[2]};
+  auto digit = [&](int i) { return static_cast<int>((d >> (8 * i)) & 0xFF); };
+  const int year = digit(0) * 1000 + digit(1) * 100 + digit(2) * 10 + digit(3);
+  const int month = digit(4) * 10 + digit(5);
+  const int day = digit(6) * 10 + digit(7);
+  if (!IsValidDate(year, month, day)) return std::nullopt;
+  return CivilDate{year, month, day};
 }
 
 std::string FormatYyyymmdd(const CivilDate& date) {
