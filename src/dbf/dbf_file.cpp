@@ -1,0 +1,535 @@
+#include "dbf/dbf_file.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <thread>
+
+#include "dbf/clock.h"
+#include "dbf/errors.h"
+#include "dbf/file_names.h"
+#include "dbf/format_settings.h"
+#include "dbf/index_hooks.h"
+
+namespace dbf {
+namespace {
+
+constexpr size_t kHeaderSize = 32;
+constexpr size_t kDescriptorSize = 32;
+constexpr uint32_t kVfpAreaSize = 263;  // version 0x30: after the terminator
+constexpr uint8_t kEndOfFile = 0x1A;
+
+uint16_t Load16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+
+void Store32(uint8_t* p, uint32_t v) {
+  for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+bool IsAcceptedVersion(uint8_t v) {
+  return v == 0x03 || v == 0x04 || v == 0x30 || v == 0x83 || v == 0x8B || v == 0xF5;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (std::toupper(static_cast<unsigned char>(a[i])) !=
+        std::toupper(static_cast<unsigned char>(b[i]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+DbfFile::~DbfFile() { Close(); }
+
+void DbfFile::Open(const std::string& name, bool shared, bool read_write) {
+  Close();
+  std::string path = WithDefaultExtension(name, ".DBF");
+  path = ExpandFileName(path);
+  file_.Open(path, shared, read_write);
+  path_ = file_.path();
+  table_name_ = BaseNameWithoutExtension(path);
+  alias_ = table_name_;
+  for (char& c : alias_) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+
+  try {
+    const std::string read_error = FormatMessage("Error on Read of file %s", path_);
+    if (file_.Read(0, header_.data(), kHeaderSize) < kHeaderSize) throw DbfError(read_error);
+    const std::string invalid = FormatMessage("Table Header for %s is invalid", path_);
+    if (!IsAcceptedVersion(header_[0])) throw DbfError(invalid);
+    if (header_[15] != 0) {
+      throw DbfError(FormatMessage("No Password for encrypted file %s", path_));
+    }
+    header_length_ = Load16(&header_[8]);
+    record_length_ = Load16(&header_[10]);
+    const uint32_t fixed_part = header_[0] == 0x30 ? 33 + kVfpAreaSize : 33;
+    // A header shorter than its fixed part or a record length of 0 is damage.
+    if (header_length_ < fixed_part || record_length_ == 0) throw DbfError(invalid);
+
+    const size_t count = (header_length_ - fixed_part) / kDescriptorSize;
+    std::vector<uint8_t> raw(count * kDescriptorSize);
+    if (file_.Read(kHeaderSize, raw.data(), raw.size()) < raw.size()) throw DbfError(read_error);
+    fields_.clear();
+    fields_.reserve(count);
+    uint32_t offset = 1;
+    for (size_t i = 0; i < count; ++i) {
+      const uint8_t* d = &raw[i * kDescriptorSize];
+      FieldDescriptor f;
+      const void* nul = std::memchr(d, 0, 11);
+      const size_t name_length = nul ? static_cast<const uint8_t*>(nul) - d : 11;
+      f.name.assign(reinterpret_cast<const char*>(d), name_length);
+      f.type = static_cast<char>(d[11]);
+      if (f.type == 'C') {
+        f.width = d[16] + 256u * d[17];
+        f.decimals = 0;
+      } else {
+        f.width = d[16];
+        f.decimals = d[17];
+      }
+      f.offset = offset;
+      f.number = static_cast<int>(i) + 1;
+      offset += f.width;
+      // Fields reaching past the record would read outside every buffer.
+      if (offset > record_length_) throw DbfError(invalid);
+      fields_.push_back(std::move(f));
+    }
+    const uint64_t size = file_.FileSize();
+    record_count_ = size > header_length_
+                        ? static_cast<uint32_t>((size - header_length_) / record_length_)
+                        : 0;
+  } catch (...) {
+    file_.Close();
+    throw;
+  }
+  buffer_.assign(record_length_ + 1, ' ');
+  buffer_[record_length_] = kEndOfFile;
+  saved_ = buffer_;
+  changed_.assign(fields_.size() + 1, 0);
+  recno_ = 0;
+  at_start_ = true;
+  at_end_ = false;
+  header_dirty_ = false;
+}
+
+void DbfFile::Close() {
+  if (!file_.is_open()) return;
+  read_ahead_.Disable();
+  file_.Close();
+  recno_ = 0;
+  at_start_ = true;
+  at_end_ = false;
+}
+
+bool DbfFile::has_memo() const {
+  switch (version()) {
+    case 0x83: case 0x8B: case 0xF5: return true;
+    case 0x30: return (header_[28] & 0x02) != 0;
+    default: return false;
+  }
+}
+
+int DbfFile::FieldNumber(std::string_view name) const {
+  while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
+  for (const FieldDescriptor& f : fields_) {
+    if (EqualsIgnoringCase(f.name, name)) return f.number;
+  }
+  return 0;
+}
+
+int DbfFile::RequireField(std::string_view name) const {
+  const int n = FieldNumber(name);
+  if (n == 0) {
+    throw DbfError(FormatMessage("There is no field name %s", path_ + "->" + std::string(name)));
+  }
+  return n;
+}
+
+const FieldDescriptor& DbfFile::Require(int field) const {
+  if (field < 1 || field > field_count()) {
+    throw DbfError(
+        FormatMessage("There is no field name %s", path_ + "->" + std::to_string(field)));
+  }
+  return fields_[field - 1];
+}
+
+// --- position
+
+bool DbfFile::GoTo(Move move) {
+  if (record_count_ == 0) {
+    RefreshHeader();
+    if (record_count_ == 0) {
+      at_start_ = at_end_ = true;
+      return false;
+    }
+  }
+  int64_t target = 0;
+  switch (move) {
+    case Move::kFirst: target = 1; break;
+    case Move::kLast: target = record_count_; break;
+    case Move::kNext: target = static_cast<int64_t>(recno_) + 1; break;
+    case Move::kCurrent: target = recno_; break;
+    case Move::kPrevious:
+      if (recno_ <= 1) {
+        at_start_ = true;
+        return false;
+      }
+      target = static_cast<int64_t>(recno_) - 1;
+      break;
+  }
+  if (target <= 0) {
+    throw DbfError(FormatMessage("Record number %d is not in table %s", std::to_string(target),
+                                 path_));
+  }
+  return GoTo(static_cast<uint32_t>(target));
+}
+
+bool DbfFile::GoTo(uint32_t recno) {
+  if (recno == 0) {
+    throw DbfError(FormatMessage("Record number %d is not in table %s", "0", path_));
+  }
+  if (recno > record_count_) {
+    RefreshHeader();
+    if (recno == static_cast<uint64_t>(record_count_) + 1) {
+      at_end_ = true;
+      return false;
+    }
+    if (recno > record_count_) {
+      throw DbfError(FormatMessage("Record number %d is not in table %s", std::to_string(recno),
+                                   path_));
+    }
+  }
+  at_start_ = at_end_ = false;
+  ReadRecordAt(recno);
+  recno_ = recno;
+  std::memcpy(saved_.data(), buffer_.data(), record_length_);
+  MarkAllChanged(false);
+  return true;
+}
+
+void DbfFile::ReadRecordAt(uint32_t recno) {
+  const uint64_t offset =
+      header_length_ + static_cast<uint64_t>(recno - 1) * record_length_;
+  const size_t got = read_ahead_.enabled()
+                         ? read_ahead_.Read(file_, offset, buffer_.data(), record_length_)
+                         : file_.Read(offset, buffer_.data(), record_length_);
+  if (got < record_length_) throw DbfError(FormatMessage("Error on Read of file %s", path_));
+}
+
+// --- writes
+
+void DbfFile::BlankRecord() {
+  codec::BlankRecord(fields_.data(), field_count(), buffer_.data(), record_length_, version());
+  MarkAllChanged(true);
+}
+
+void DbfFile::WriteRecordBytes(uint32_t recno, size_t length) {
+  const uint64_t offset =
+      header_length_ + static_cast<uint64_t>(recno - 1) * record_length_;
+  file_.Write(offset, buffer_.data(), length);
+  if (read_ahead_.enabled()) read_ahead_.NoteWrite(offset, buffer_.data(), record_length_);
+}
+
+void DbfFile::PutRecord(uint32_t n) {
+  if (n == 0 || n > record_count_) {
+    Append();
+    return;
+  }
+  LockIndexes();
+  try {
+    header_dirty_ = true;
+    WriteRecordBytes(n, record_length_);
+    recno_ = n;
+    RefreshHeader();
+    WriteHeader();
+    if (hooks_) hooks_->RecordWritten(n, saved_.data(), buffer_.data());
+    if (auto_flush_) Flush();
+  } catch (...) {
+    UnlockIndexes();
+    throw;
+  }
+  std::memcpy(saved_.data(), buffer_.data(), record_length_);
+  MarkAllChanged(false);
+  UnlockIndexes();
+}
+
+void DbfFile::Append() {
+  LockIndexes();
+  try {
+    AppendLock();
+    try {
+      header_dirty_ = true;
+      RefreshHeader();
+      buffer_[0] = ' ';
+      const uint32_t recno = record_count_ + 1;
+      buffer_[record_length_] = kEndOfFile;
+      WriteRecordBytes(recno, record_length_ + 1);
+      record_count_ = recno;
+      recno_ = recno;
+      WriteHeader();
+    } catch (...) {
+      file_.Unlock();
+      throw;
+    }
+    file_.Unlock();
+    at_start_ = at_end_ = false;
+    if (hooks_) hooks_->RecordWritten(recno_, nullptr, buffer_.data());
+    if (auto_flush_) Flush();
+  } catch (...) {
+    UnlockIndexes();
+    throw;
+  }
+  std::memcpy(saved_.data(), buffer_.data(), record_length_);
+  MarkAllChanged(false);
+  UnlockIndexes();
+}
+
+void DbfFile::SetDeletionFlag(uint8_t flag) {
+  if (buffer_[0] == flag) return;
+  buffer_[0] = flag;
+  changed_[0] = 1;
+  PutRecord(recno_);
+}
+
+void DbfFile::Delete() { SetDeletionFlag('*'); }
+void DbfFile::Recall() { SetDeletionFlag(' '); }
+
+void DbfFile::WriteHeader() {
+  if (!file_.read_write() || !header_dirty_) return;
+  if (file_.lock_count() > 0 && file_.locked_range() == dbf::LockRange{0, 0x7FFFFFFF}) return;
+  const LocalTime now = Now();
+  header_[1] = static_cast<uint8_t>(now.year % 100);
+  header_[2] = static_cast<uint8_t>(now.month);
+  header_[3] = static_cast<uint8_t>(now.day);
+  Store32(&header_[4], record_count_);
+  header_[15] = 0;
+  const uint32_t stamp = static_cast<uint32_t>(
+      ((now.hour * 64 + now.minute) * 64 + now.second) * 1024 + now.millisecond);
+  Store32(&header_[16], stamp);
+  Store32(&header_[20], user_id_);
+  header_[28] &= 0x07;
+  file_.Write(0, header_.data(), kHeaderSize);
+  header_dirty_ = false;
+}
+
+// --- locks and sharing
+
+bool DbfFile::LockRecord(uint32_t recno) {
+  const bool index_open = hooks_ != nullptr && hooks_->HasOpenIndex();
+  return file_.LockRange(
+      RecordLockRange(protocol_, recno, index_open, header_length_, record_length_));
+}
+
+void DbfFile::AppendLock() {
+  const dbf::LockRange range = AppendLockRange(protocol_);
+  for (int attempt = 1; attempt <= kIndexLockAttempts; ++attempt) {
+    if (file_.LockRange(range)) return;
+    // Another range held through this very handle never frees by waiting.
+    if (file_.lock_count() > 0) break;
+    if (attempt < kIndexLockAttempts) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(kIndexLockPauseMs));
+    }
+  }
+  throw DbfError(FormatMessage("Can not Lock file %s", path_));
+}
+
+void DbfFile::RefreshHeader() {
+  if (!file_.shared()) return;
+  std::array<uint8_t, 32> fresh;
+  if (file_.Read(0, fresh.data(), kHeaderSize) < kHeaderSize) {
+    throw DbfError(FormatMessage("Error on Read of file %s", path_));
+  }
+  header_ = fresh;
+  const uint64_t size = file_.FileSize();
+  record_count_ = size > header_length_
+                      ? static_cast<uint32_t>((size - header_length_) / record_length_)
+                      : 0;
+}
+
+void DbfFile::LockIndexes() {
+  if (hooks_) hooks_->LockIndexes();
+}
+
+void DbfFile::UnlockIndexes() {
+  if (hooks_) hooks_->UnlockIndexes();
+}
+
+void DbfFile::Flush() {
+  file_.Flush();
+  if (hooks_) hooks_->Flush();
+}
+
+void DbfFile::MarkAllChanged(bool value) {
+  std::memset(changed_.data(), value ? 1 : 0, changed_.size());
+}
+
+// --- field values
+
+std::string_view DbfFile::Raw(int field) const { return codec::Raw(Require(field), record()); }
+
+std::string DbfFile::GetString(int field) const {
+  const FieldDescriptor& f = Require(field);
+  const uint8_t* rec = record();
+  switch (f.type) {
+    case 'C':
+      return std::string(codec::TrimmedText(f, rec));
+    case 'N':
+    case 'F': {
+      std::string_view text = codec::TrimmedText(f, rec);
+      while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+      if (text.empty()) return codec::FormatFixed(0.0, f.decimals);
+      return std::string(text);
+    }
+    case 'L':
+      return codec::DecodeLogical(f, rec) ? "T" : "F";
+    case 'D': {
+      const auto date = codec::DecodeDate(f, rec);
+      return date ? FormatShortDate(*date, true) : std::string();
+    }
+    default:
+      break;
+  }
+  if (version() == 0x30) {
+    switch (f.type) {
+      case 'I': return std::to_string(static_cast<int64_t>(GetNumber(field)));
+      case 'Y': return codec::FormatFixed(GetNumber(field), 4);
+      case 'B': {
+        char buf[40];
+        std::snprintf(buf, sizeof buf, "%.15g", GetNumber(field));
+        return buf;
+      }
+      case 'T': {
+        const auto value = codec::DecodeDateTime(f, rec);
+        if (!value) return std::string();
+        const CivilDate d = CivilFromDays(static_cast<int64_t>(std::floor(*value)));
+        const int64_t ms = static_cast<int64_t>((*value - std::floor(*value)) * 86400000.0 + 0.5);
+        char buf[32];
+        std::snprintf(buf, sizeof buf, " %02d:%02d:%02d", static_cast<int>(ms / 3600000),
+                      static_cast<int>(ms / 60000 % 60), static_cast<int>(ms / 1000 % 60));
+        return FormatShortDate(d, true) + buf;
+      }
+      case 'M':
+      case 'G':
+        return std::to_string(static_cast<int64_t>(codec::DecodeNumber(
+            FieldDescriptor{f.name, 'I', f.width, 0, f.offset, f.number}, rec, table_name_,
+            0x30)));
+      default:
+        break;
+    }
+  }
+  std::string_view text = codec::TrimmedText(f, rec);
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  return std::string(text);
+}
+
+double DbfFile::GetNumber(int field) const {
+  return codec::DecodeNumber(Require(field), record(), table_name_, version());
+}
+
+int64_t DbfFile::GetJulianDay(int field) const {
+  const FieldDescriptor& f = Require(field);
+  if (f.type != 'D') throw DbfError(FormatMessage("Field %s is the incorrect type", f.name));
+  const std::string_view text = codec::TrimmedText(f, record());
+  if (text.empty() || text == "00000000") return 0;
+  std::optional<CivilDate> date;
+  const bool eight_digits =
+      text.size() == 8 &&
+      std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+  if (eight_digits) {
+    date = ParseYyyymmdd(text);
+    if (!date) return 0;  // eight digits that form no calendar date
+  } else {
+    date = ParseShortDate(text);
+    if (!date) {
+      throw DbfError(FormatMessage("Invalid date in field %s", table_name_ + "->" + f.name +
+                                                                   " (" + std::string(text) +
+                                                                   ")"));
+    }
+  }
+  return DaysFromCivil(*date) + kJulianDayOfZeroDate;
+}
+
+bool DbfFile::GetLogical(int field) const {
+  const FieldDescriptor& f = Require(field);
+  if (f.type != 'L') throw DbfError(FormatMessage("Field %s is the incorrect type", f.name));
+  return codec::DecodeLogical(f, record());
+}
+
+void DbfFile::PutRaw(int field, std::string_view text) {
+  codec::EncodeRaw(Require(field), record(), text);
+  changed_[field] = changed_[0] = 1;
+}
+
+void DbfFile::PutString(int field, std::string_view text) {
+  const FieldDescriptor& f = Require(field);
+  switch (f.type) {
+    case 'C':
+      return PutRaw(field, text);
+    case 'L': {
+      bool value = false;
+      if (!text.empty() && std::strchr("TtYyJj", text[0]) && text[0] != '\0') {
+        value = true;
+      } else if (!text.empty() && std::strchr("FfNn", text[0]) && text[0] != '\0') {
+        value = false;
+      } else if (!text.empty()) {
+        const auto number = ParseLocaleNumber(text);
+        if (!number) {
+          throw DbfError(FormatMessage("Invalid %s value for field %s", "Logical", f.name));
+        }
+        value = *number != 0.0;
+      }
+      return PutLogical(field, value);
+    }
+    case 'D': {
+      if (text.empty()) return PutRaw(field, "");
+      auto date = ParseYyyymmdd(text);
+      if (!date) date = ParseShortDate(text);
+      if (!date) {
+        throw DbfError(FormatMessage("Invalid date in field %s", table_name_ + "->" + f.name +
+                                                                     " (" + std::string(text) +
+                                                                     ")"));
+      }
+      codec::EncodeDate(f, record(), date);
+      changed_[field] = changed_[0] = 1;
+      return;
+    }
+    default: {
+      double value = 0.0;
+      if (!text.empty()) {
+        const auto number = ParseLocaleNumber(text);
+        if (!number) {
+          throw DbfError(FormatMessage("Invalid %s value for field %s", "Number", f.name));
+        }
+        value = *number;
+      }
+      return PutNumber(field, value);
+    }
+  }
+}
+
+void DbfFile::PutNumber(int field, double value) {
+  codec::EncodeNumber(Require(field), record(), value, version());
+  changed_[field] = changed_[0] = 1;
+}
+
+void DbfFile::PutJulianDay(int field, int64_t julian_day) {
+  const FieldDescriptor& f = Require(field);
+  if (f.type != 'D') throw DbfError(FormatMessage("Field %s is the incorrect type", f.name));
+  std::optional<CivilDate> date;
+  if (julian_day > 0) date = CivilFromDays(julian_day - kJulianDayOfZeroDate);
+  codec::EncodeDate(f, record(), date);
+  changed_[field] = changed_[0] = 1;
+}
+
+void DbfFile::PutLogical(int field, bool value) {
+  const FieldDescriptor& f = Require(field);
+  if (f.type != 'L') throw DbfError(FormatMessage("Field %s is the incorrect type", f.name));
+  codec::EncodeLogical(f, record(), value);
+  changed_[field] = changed_[0] = 1;
+}
+
+}  // namespace dbf
