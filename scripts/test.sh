@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: the normal build,
+# the same tests under AddressSanitizer + UndefinedBehaviorSanitizer, and a
+# short run of each fuzz target over its seed corpus.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=$(nproc)
+
+scripts/install-deps.sh
+
+echo "== build and test =="
+scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSALDEX_BUILD_BENCH=ON
+ctest --test-dir build --output-on-failure -j "$jobs"
+
+echo "== build and test under ASan + UBSan =="
+scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DSALDEX_SANITIZE=ON
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+echo "== fuzz targets (short run) =="
+scripts/build.sh build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+  -DSALDEX_BUILD_TESTS=OFF -DSALDEX_BUILD_FUZZ=ON \
+  -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined"
+for target in build-fuzz/fuzz/*_fuzz; do
+  [ -x "$target" ] || continue
+  name=$(basename "$target")
+  corpus=fuzz/corpus/${name%_fuzz}
+  work=$(mktemp -d)
+  echo "-- $name"
+  dirs=("$work")
+  [ -d "$corpus" ] && dirs+=("$corpus")
+  "$target" -max_total_time=20 -timeout=10 -rss_limit_mb=2048 "${dirs[@]}" 2>&1 | tail -n 3
+  rm -rf "$work"
+done
+echo "all tests passed"
