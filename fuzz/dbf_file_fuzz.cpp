@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   try {
     dbf::DbfFile table;
     table.Open(ImagePath(), true, false);
-    if (size & 1) table.read_ahead().Enable(table.header_length(), table.record_length());
+    if (size & 1) table.EnableReadAhead(true);
     int steps = 0;
     for (bool ok = table.GoTo(dbf::DbfFile::Move::kFirst); ok && steps < 10000;
          ok = table.GoTo(dbf::DbfFile::Move::kNext), ++steps) {

@@ -109,6 +109,8 @@ void DbfFile::Open(const std::string& name, bool shared, bool read_write) {
   buffer_.assign(record_length_ + 1, ' ');
   buffer_[record_length_] = kEndOfFile;
   saved_ = buffer_;
+  current_ = buffer_.data();
+  saved_valid_ = true;
   changed_.assign(fields_.size() + 1, 0);
   recno_ = 0;
   at_start_ = true;
@@ -119,6 +121,7 @@ void DbfFile::Open(const std::string& name, bool shared, bool read_write) {
 void DbfFile::Close() {
   if (!file_.is_open()) return;
   read_ahead_.Disable();
+  current_ = buffer_.data();
   file_.Close();
   recno_ = 0;
   at_start_ = true;
@@ -206,7 +209,7 @@ bool DbfFile::GoTo(uint32_t recno) {
   at_start_ = at_end_ = false;
   ReadRecordAt(recno);
   recno_ = recno;
-  std::memcpy(saved_.data(), buffer_.data(), record_length_);
+  saved_valid_ = false;
   MarkAllChanged(false);
   return true;
 }
@@ -214,16 +217,53 @@ bool DbfFile::GoTo(uint32_t recno) {
 void DbfFile::ReadRecordAt(uint32_t recno) {
   const uint64_t offset =
       header_length_ + static_cast<uint64_t>(recno - 1) * record_length_;
-  const size_t got = read_ahead_.enabled()
-                         ? read_ahead_.Read(file_, offset, buffer_.data(), record_length_)
-                         : file_.Read(offset, buffer_.data(), record_length_);
-  if (got < record_length_) throw DbfError(FormatMessage("Error on Read of file %s", path_));
+  if (read_ahead_.enabled()) {
+    const uint8_t* in_window = read_ahead_.Fetch(file_, offset, record_length_);
+    if (in_window) {
+      current_ = in_window;
+      return;
+    }
+  } else if (file_.Read(offset, buffer_.data(), record_length_) == record_length_) {
+    current_ = buffer_.data();
+    return;
+  }
+  // The window may have moved: keep the current record readable.
+  if (current_ != buffer_.data() && recno_ > 0) {
+    file_.Read(header_length_ + static_cast<uint64_t>(recno_ - 1) * record_length_,
+               buffer_.data(), record_length_);
+  }
+  current_ = buffer_.data();
+  throw DbfError(FormatMessage("Error on Read of file %s", path_));
+}
+
+uint8_t* DbfFile::MakeWritable() {
+  if (!saved_valid_) {
+    std::memcpy(saved_.data(), current_, record_length_);
+    saved_valid_ = true;
+  }
+  if (current_ != buffer_.data()) {
+    std::memcpy(buffer_.data(), current_, record_length_);
+    current_ = buffer_.data();
+  }
+  return buffer_.data();
+}
+
+void DbfFile::EnableReadAhead(bool on) {
+  if (current_ != buffer_.data()) {
+    std::memcpy(buffer_.data(), current_, record_length_);
+    current_ = buffer_.data();
+  }
+  if (on) {
+    read_ahead_.Enable(header_length_, record_length_);
+  } else {
+    read_ahead_.Disable();
+  }
 }
 
 // --- writes
 
 void DbfFile::BlankRecord() {
-  codec::BlankRecord(fields_.data(), field_count(), buffer_.data(), record_length_, version());
+  codec::BlankRecord(fields_.data(), field_count(), MakeWritable(), record_length_, version());
   MarkAllChanged(true);
 }
 
@@ -239,6 +279,7 @@ void DbfFile::PutRecord(uint32_t n) {
     Append();
     return;
   }
+  MakeWritable();
   LockIndexes();
   try {
     header_dirty_ = true;
@@ -253,11 +294,13 @@ void DbfFile::PutRecord(uint32_t n) {
     throw;
   }
   std::memcpy(saved_.data(), buffer_.data(), record_length_);
+  saved_valid_ = true;
   MarkAllChanged(false);
   UnlockIndexes();
 }
 
 void DbfFile::Append() {
+  MakeWritable();
   LockIndexes();
   try {
     AppendLock();
@@ -284,13 +327,14 @@ void DbfFile::Append() {
     throw;
   }
   std::memcpy(saved_.data(), buffer_.data(), record_length_);
+  saved_valid_ = true;
   MarkAllChanged(false);
   UnlockIndexes();
 }
 
 void DbfFile::SetDeletionFlag(uint8_t flag) {
-  if (buffer_[0] == flag) return;
-  buffer_[0] = flag;
+  if (current_[0] == flag) return;
+  MakeWritable()[0] = flag;
   changed_[0] = 1;
   PutRecord(recno_);
 }

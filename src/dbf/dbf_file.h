@@ -94,11 +94,16 @@ class DbfFile {
   bool at_end() const { return at_end_; }
 
   // --- record buffer (R bytes, then one byte 0x1A)
-  uint8_t* record() { return buffer_.data(); }
-  const uint8_t* record() const { return buffer_.data(); }
+  // The current record image. Reads in natural order with the read-ahead
+  // window on are served from the window without copying; the pointer stays
+  // valid until the next move or read-ahead change.
+  const uint8_t* record() const { return current_; }
+  // The writable record buffer, holding the current record image. Taking it
+  // keeps the image as read in the saved copy first.
+  uint8_t* record() { return MakeWritable(); }
   // The record as last read or written.
-  const uint8_t* saved_record() const { return saved_.data(); }
-  bool deleted() const { return buffer_[0] == '*'; }
+  const uint8_t* saved_record() const { return saved_valid_ ? saved_.data() : current_; }
+  bool deleted() const { return current_[0] == '*'; }
   void BlankRecord();
   // Rewrites record n from the buffer under the index locks; n == 0 or
   // beyond the count appends instead.
@@ -135,7 +140,9 @@ class DbfFile {
   void set_user_id(uint32_t id) { user_id_ = id; }
   void set_index_hooks(IndexHooks* hooks) { hooks_ = hooks; }
   IndexHooks* index_hooks() const { return hooks_; }
-  ReadAheadBuffer& read_ahead() { return read_ahead_; }
+  // Natural-order reads through the read-ahead window (off at open).
+  void EnableReadAhead(bool on);
+  bool read_ahead_enabled() const { return read_ahead_.enabled(); }
   DiskFile& disk() { return file_; }
 
   // --- locks and sharing
@@ -155,6 +162,7 @@ class DbfFile {
 
  private:
   void ReadRecordAt(uint32_t recno);
+  uint8_t* MakeWritable();
   void WriteHeader();
   void WriteRecordBytes(uint32_t recno, size_t length);
   void MarkAllChanged(bool value);
@@ -168,6 +176,8 @@ class DbfFile {
   uint32_t header_length_ = 0, record_length_ = 0, record_count_ = 0;
   std::vector<FieldDescriptor> fields_;
   std::vector<uint8_t> buffer_, saved_;
+  const uint8_t* current_ = nullptr;  // buffer_ or a record in the read-ahead window
+  bool saved_valid_ = true;           // false: the saved copy is *current_ as read
   std::vector<uint8_t> changed_;  // [0] the record, [n] field n
   uint32_t recno_ = 0;
   bool at_start_ = true, at_end_ = false;

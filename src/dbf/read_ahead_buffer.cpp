@@ -30,16 +30,18 @@ size_t ReadAheadBuffer::Read(DiskFile& file, uint64_t offset, uint8_t* dest, siz
   }
   const bool held = offset >= window_offset_ && offset - window_offset_ <= window_length_ &&
                     length <= window_length_ - (offset - window_offset_);
-  if (!held) {
-    window_length_ = 0;  // stays empty if the read below fails
-    const size_t got = file.Read(offset, data_.data(), data_.size());
-    window_offset_ = offset;
-    window_length_ = got;
-  }
+  if (!held) Refill(file, offset);
   const size_t start = static_cast<size_t>(offset - window_offset_);
   const size_t available = std::min(length, window_length_ - start);
   std::memcpy(dest, data_.data() + start, available);
   return available;
+}
+
+void ReadAheadBuffer::Refill(DiskFile& file, uint64_t offset) {
+  window_length_ = 0;  // stays empty if the read below fails
+  const size_t got = file.Read(offset, data_.data(), data_.size());
+  window_offset_ = offset;
+  window_length_ = got;
 }
 
 void ReadAheadBuffer::NoteWrite(uint64_t offset, const uint8_t* src, size_t length) {

@@ -302,6 +302,31 @@ TEST_F(DbfFileTest, RecordsAppendedByAnotherHandleAppearAfterRefresh) {
   EXPECT_EQ(reader.GetString(1), "B");
 }
 
+TEST_F(DbfFileTest, ReadAheadServesRecordsAndKeepsWritesAndSavedImage) {
+  TableBuilder b = Invoices();
+  for (int i = 1; i <= 40; ++i) b.Record({"R" + std::to_string(i)});
+  const std::string path = Write(b);
+  DbfFile t;
+  t.Open(path, true, true);
+  t.EnableReadAhead(true);
+  ASSERT_TRUE(t.GoTo(DbfFile::Move::kFirst));
+  ASSERT_TRUE(t.GoTo(DbfFile::Move::kNext));
+  EXPECT_EQ(t.GetString(1), "R2");
+  t.PutString(1, "CHANGED");
+  EXPECT_EQ(std::string_view(reinterpret_cast<const char*>(t.saved_record()) + 1, 2), "R2");
+  t.PutRecord(2);
+  EXPECT_EQ(std::string_view(reinterpret_cast<const char*>(t.saved_record()) + 1, 7), "CHANGED");
+  ASSERT_TRUE(t.GoTo(1u));
+  ASSERT_TRUE(t.GoTo(2u));  // served from the window, which the write updated
+  EXPECT_EQ(t.GetString(1), "CHANGED");
+  // Switching the window off keeps the current record readable.
+  ASSERT_TRUE(t.GoTo(3u));
+  t.EnableReadAhead(false);
+  EXPECT_EQ(t.GetString(1), "R3");
+  ASSERT_TRUE(t.GoTo(DbfFile::Move::kLast));
+  EXPECT_EQ(t.GetString(1), "R40");
+}
+
 TEST_F(DbfFileTest, ExclusiveTableNeverRereadsItsHeader) {
   const std::string path = Write(Invoices().Record({"A"}));
   DbfFile t;

@@ -27,7 +27,7 @@ int RunDump(const std::vector<std::string>& args) {
   if (file.empty()) return Usage("dump");
   dbf::DbfFile table;
   table.Open(file, true, false);
-  table.read_ahead().Enable(table.header_length(), table.record_length());
+  table.EnableReadAhead(true);
   for (bool ok = table.GoTo(dbf::DbfFile::Move::kFirst); ok;
        ok = table.GoTo(dbf::DbfFile::Move::kNext)) {
     if (table.deleted() && !deleted) continue;
