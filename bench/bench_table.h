@@ -57,8 +57,8 @@ inline std::string MakeRecord(uint32_t i) {
   char rec[128];
   const int day = static_cast<int>(i % 28) + 1, month = static_cast<int>(i / 28 % 12) + 1;
   std::snprintf(rec, sizeof rec, " %-10u%-60s%04d%02d%02d%12.2f%c%-10u%-18s", i + 1,
-                ("Odberatel cislo " + std::to_string(i % 5000)).c_str(), 2020 + int(i % 6),
-                month, day, (i % 100000) / 7.0, i % 3 ? 'T' : 'F', i % 5000, "poznamka");
+                ("Odberatel cislo " + std::to_string(i % 5000)).c_str(), 2020 + int(i % 6), month,
+                day, (i % 100000) / 7.0, i % 3 ? 'T' : 'F', i % 5000, "poznamka");
   return std::string(rec, 120);
 }
 

@@ -25,7 +25,12 @@ void DecodeEveryField(dbf::DbfFile& table) {
     try {
       (void)table.GetString(f.number);
       switch (f.type) {
-        case 'N': case 'F': case 'I': case 'B': case 'Y': case 'T':
+        case 'N':
+        case 'F':
+        case 'I':
+        case 'B':
+        case 'Y':
+        case 'T':
           (void)table.GetNumber(f.number);
           break;
         case 'D':

@@ -20,10 +20,17 @@ LocalTime Now() {
   gettimeofday(&tv, nullptr);
   std::tm tm{};
   localtime_r(&tv.tv_sec, &tm);
-  return LocalTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour,
-                   tm.tm_min,         tm.tm_sec,     static_cast<int>(tv.tv_usec / 1000)};
+  return LocalTime{tm.tm_year + 1900,
+                   tm.tm_mon + 1,
+                   tm.tm_mday,
+                   tm.tm_hour,
+                   tm.tm_min,
+                   tm.tm_sec,
+                   static_cast<int>(tv.tv_usec / 1000)};
 }
 
-void SetClockForTesting(std::optional<LocalTime> fixed) { g_fixed = fixed; }
+void SetClockForTesting(std::optional<LocalTime> fixed) {
+  g_fixed = fixed;
+}
 
 }  // namespace dbf

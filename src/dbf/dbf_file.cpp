@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cmath>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <thread>
@@ -22,7 +22,9 @@ constexpr size_t kDescriptorSize = 32;
 constexpr uint32_t kVfpAreaSize = 263;  // version 0x30: after the terminator
 constexpr uint8_t kEndOfFile = 0x1A;
 
-uint16_t Load16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+uint16_t Load16(const uint8_t* p) {
+  return static_cast<uint16_t>(p[0] | p[1] << 8);
+}
 
 void Store32(uint8_t* p, uint32_t v) {
   for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
@@ -45,12 +47,15 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-DbfFile::~DbfFile() { Close(); }
+DbfFile::~DbfFile() {
+  Close();
+}
 
 void DbfFile::Open(const std::string& name, bool shared, bool read_write) {
   Close();
   std::string path = WithDefaultExtension(name, ".DBF");
-  path = ExpandFileName(path);
+  // A doubled separator is kept as written (it names a network path there).
+  if (path.find("//") == std::string::npos) path = ExpandFileName(path);
   file_.Open(path, shared, read_write);
   path_ = file_.path();
   table_name_ = BaseNameWithoutExtension(path);
@@ -99,9 +104,8 @@ void DbfFile::Open(const std::string& name, bool shared, bool read_write) {
       fields_.push_back(std::move(f));
     }
     const uint64_t size = file_.FileSize();
-    record_count_ = size > header_length_
-                        ? static_cast<uint32_t>((size - header_length_) / record_length_)
-                        : 0;
+    record_count_ =
+        size > header_length_ ? static_cast<uint32_t>((size - header_length_) / record_length_) : 0;
   } catch (...) {
     file_.Close();
     throw;
@@ -130,9 +134,14 @@ void DbfFile::Close() {
 
 bool DbfFile::has_memo() const {
   switch (version()) {
-    case 0x83: case 0x8B: case 0xF5: return true;
-    case 0x30: return (header_[28] & 0x02) != 0;
-    default: return false;
+    case 0x83:
+    case 0x8B:
+    case 0xF5:
+      return true;
+    case 0x30:
+      return (header_[28] & 0x02) != 0;
+    default:
+      return false;
   }
 }
 
@@ -172,10 +181,18 @@ bool DbfFile::GoTo(Move move) {
   }
   int64_t target = 0;
   switch (move) {
-    case Move::kFirst: target = 1; break;
-    case Move::kLast: target = record_count_; break;
-    case Move::kNext: target = static_cast<int64_t>(recno_) + 1; break;
-    case Move::kCurrent: target = recno_; break;
+    case Move::kFirst:
+      target = 1;
+      break;
+    case Move::kLast:
+      target = record_count_;
+      break;
+    case Move::kNext:
+      target = static_cast<int64_t>(recno_) + 1;
+      break;
+    case Move::kCurrent:
+      target = recno_;
+      break;
     case Move::kPrevious:
       if (recno_ <= 1) {
         at_start_ = true;
@@ -185,8 +202,8 @@ bool DbfFile::GoTo(Move move) {
       break;
   }
   if (target <= 0) {
-    throw DbfError(FormatMessage("Record number %d is not in table %s", std::to_string(target),
-                                 path_));
+    throw DbfError(
+        FormatMessage("Record number %d is not in table %s", std::to_string(target), path_));
   }
   return GoTo(static_cast<uint32_t>(target));
 }
@@ -202,8 +219,8 @@ bool DbfFile::GoTo(uint32_t recno) {
       return false;
     }
     if (recno > record_count_) {
-      throw DbfError(FormatMessage("Record number %d is not in table %s", std::to_string(recno),
-                                   path_));
+      throw DbfError(
+          FormatMessage("Record number %d is not in table %s", std::to_string(recno), path_));
     }
   }
   at_start_ = at_end_ = false;
@@ -215,8 +232,7 @@ bool DbfFile::GoTo(uint32_t recno) {
 }
 
 void DbfFile::ReadRecordAt(uint32_t recno) {
-  const uint64_t offset =
-      header_length_ + static_cast<uint64_t>(recno - 1) * record_length_;
+  const uint64_t offset = header_length_ + static_cast<uint64_t>(recno - 1) * record_length_;
   if (read_ahead_.enabled()) {
     const uint8_t* in_window = read_ahead_.Fetch(file_, offset, record_length_);
     if (in_window) {
@@ -229,8 +245,8 @@ void DbfFile::ReadRecordAt(uint32_t recno) {
   }
   // The window may have moved: keep the current record readable.
   if (current_ != buffer_.data() && recno_ > 0) {
-    file_.Read(header_length_ + static_cast<uint64_t>(recno_ - 1) * record_length_,
-               buffer_.data(), record_length_);
+    file_.Read(header_length_ + static_cast<uint64_t>(recno_ - 1) * record_length_, buffer_.data(),
+               record_length_);
   }
   current_ = buffer_.data();
   throw DbfError(FormatMessage("Error on Read of file %s", path_));
@@ -268,8 +284,7 @@ void DbfFile::BlankRecord() {
 }
 
 void DbfFile::WriteRecordBytes(uint32_t recno, size_t length) {
-  const uint64_t offset =
-      header_length_ + static_cast<uint64_t>(recno - 1) * record_length_;
+  const uint64_t offset = header_length_ + static_cast<uint64_t>(recno - 1) * record_length_;
   file_.Write(offset, buffer_.data(), length);
   if (read_ahead_.enabled()) read_ahead_.NoteWrite(offset, buffer_.data(), record_length_);
 }
@@ -339,8 +354,12 @@ void DbfFile::SetDeletionFlag(uint8_t flag) {
   PutRecord(recno_);
 }
 
-void DbfFile::Delete() { SetDeletionFlag('*'); }
-void DbfFile::Recall() { SetDeletionFlag(' '); }
+void DbfFile::Delete() {
+  SetDeletionFlag('*');
+}
+void DbfFile::Recall() {
+  SetDeletionFlag(' ');
+}
 
 void DbfFile::WriteHeader() {
   if (!file_.read_write() || !header_dirty_) return;
@@ -389,9 +408,8 @@ void DbfFile::RefreshHeader() {
   }
   header_ = fresh;
   const uint64_t size = file_.FileSize();
-  record_count_ = size > header_length_
-                      ? static_cast<uint32_t>((size - header_length_) / record_length_)
-                      : 0;
+  record_count_ =
+      size > header_length_ ? static_cast<uint32_t>((size - header_length_) / record_length_) : 0;
 }
 
 void DbfFile::LockIndexes() {
@@ -413,7 +431,9 @@ void DbfFile::MarkAllChanged(bool value) {
 
 // --- field values
 
-std::string_view DbfFile::Raw(int field) const { return codec::Raw(Require(field), record()); }
+std::string_view DbfFile::Raw(int field) const {
+  return codec::Raw(Require(field), record());
+}
 
 std::string DbfFile::GetString(int field) const {
   const FieldDescriptor& f = Require(field);
@@ -439,8 +459,10 @@ std::string DbfFile::GetString(int field) const {
   }
   if (version() == 0x30) {
     switch (f.type) {
-      case 'I': return std::to_string(static_cast<int64_t>(GetNumber(field)));
-      case 'Y': return codec::FormatFixed(GetNumber(field), 4);
+      case 'I':
+        return std::to_string(static_cast<int64_t>(GetNumber(field)));
+      case 'Y':
+        return codec::FormatFixed(GetNumber(field), 4);
       case 'B': {
         char buf[40];
         std::snprintf(buf, sizeof buf, "%.15g", GetNumber(field));
@@ -459,8 +481,7 @@ std::string DbfFile::GetString(int field) const {
       case 'M':
       case 'G':
         return std::to_string(static_cast<int64_t>(codec::DecodeNumber(
-            FieldDescriptor{f.name, 'I', f.width, 0, f.offset, f.number}, rec, table_name_,
-            0x30)));
+            FieldDescriptor{f.name, 'I', f.width, 0, f.offset, f.number}, rec, table_name_, 0x30)));
       default:
         break;
     }
@@ -480,18 +501,17 @@ int64_t DbfFile::GetJulianDay(int field) const {
   const std::string_view text = codec::TrimmedText(f, record());
   if (text.empty() || text == "00000000") return 0;
   std::optional<CivilDate> date;
-  const bool eight_digits =
-      text.size() == 8 &&
-      std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+  const bool eight_digits = text.size() == 8 && std::all_of(text.begin(), text.end(), [](char c) {
+                              return c >= '0' && c <= '9';
+                            });
   if (eight_digits) {
     date = ParseYyyymmdd(text);
     if (!date) return 0;  // eight digits that form no calendar date
   } else {
     date = ParseShortDate(text);
     if (!date) {
-      throw DbfError(FormatMessage("Invalid date in field %s", table_name_ + "->" + f.name +
-                                                                   " (" + std::string(text) +
-                                                                   ")"));
+      throw DbfError(FormatMessage("Invalid date in field %s",
+                                   table_name_ + "->" + f.name + " (" + std::string(text) + ")"));
     }
   }
   return DaysFromCivil(*date) + kJulianDayOfZeroDate;
@@ -533,9 +553,8 @@ void DbfFile::PutString(int field, std::string_view text) {
       auto date = ParseYyyymmdd(text);
       if (!date) date = ParseShortDate(text);
       if (!date) {
-        throw DbfError(FormatMessage("Invalid date in field %s", table_name_ + "->" + f.name +
-                                                                     " (" + std::string(text) +
-                                                                     ")"));
+        throw DbfError(FormatMessage("Invalid date in field %s",
+                                     table_name_ + "->" + f.name + " (" + std::string(text) + ")"));
       }
       codec::EncodeDate(f, record(), date);
       changed_[field] = changed_[0] = 1;

@@ -178,7 +178,7 @@ class DbfFile {
   std::vector<uint8_t> buffer_, saved_;
   const uint8_t* current_ = nullptr;  // buffer_ or a record in the read-ahead window
   bool saved_valid_ = true;           // false: the saved copy is *current_ as read
-  std::vector<uint8_t> changed_;  // [0] the record, [n] field n
+  std::vector<uint8_t> changed_;      // [0] the record, [n] field n
   uint32_t recno_ = 0;
   bool at_start_ = true, at_end_ = false;
   bool header_dirty_ = false;

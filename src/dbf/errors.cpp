@@ -21,7 +21,9 @@ std::string Fill(const char* pattern, std::initializer_list<const std::string*> 
 
 }  // namespace
 
-std::string FormatMessage(const char* pattern, const std::string& a) { return Fill(pattern, {&a}); }
+std::string FormatMessage(const char* pattern, const std::string& a) {
+  return Fill(pattern, {&a});
+}
 
 std::string FormatMessage(const char* pattern, const std::string& a, const std::string& b) {
   return Fill(pattern, {&a, &b});

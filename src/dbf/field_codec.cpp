@@ -1,9 +1,9 @@
 #include "dbf/field_codec.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -14,9 +14,18 @@ namespace dbf {
 
 bool IsKnownFieldType(char type, uint8_t version) {
   switch (type) {
-    case 'C': case 'N': case 'F': case 'D': case 'L': case 'M': case 'G': case 'B':
+    case 'C':
+    case 'N':
+    case 'F':
+    case 'D':
+    case 'L':
+    case 'M':
+    case 'G':
+    case 'B':
       return true;
-    case 'I': case 'Y': case 'T':
+    case 'I':
+    case 'Y':
+    case 'T':
       return version == 0x30;
     default:
       return false;
@@ -343,8 +352,8 @@ void EncodeDateTime(const FieldDescriptor& f, uint8_t* record, DateTime value) {
   StoreInt32(p + 4, static_cast<int32_t>(ms));
 }
 
-void BlankRecord(const FieldDescriptor* fields, int count, uint8_t* record,
-                 uint32_t record_length, uint8_t version) {
+void BlankRecord(const FieldDescriptor* fields, int count, uint8_t* record, uint32_t record_length,
+                 uint8_t version) {
   std::memset(record, ' ', record_length);
   for (int i = 0; i < count; ++i) {
     const FieldDescriptor& f = fields[i];

@@ -72,8 +72,8 @@ void EncodeDateTime(const FieldDescriptor& f, uint8_t* record, DateTime value);
 
 // A blank record: spaces, 0 in every N and F field, zero bytes in the binary
 // fields (B, G, I, M, T, Y) of version 0x30 tables; deletion flag a space.
-void BlankRecord(const FieldDescriptor* fields, int count, uint8_t* record,
-                 uint32_t record_length, uint8_t version);
+void BlankRecord(const FieldDescriptor* fields, int count, uint8_t* record, uint32_t record_length,
+                 uint8_t version);
 
 }  // namespace codec
 }  // namespace dbf

@@ -33,11 +33,21 @@ void InitFormatsFromLocale() {
     if (*p == '%' && p[1]) {
       ++p;
       switch (*p) {
-        case 'd': case 'e': out += "dd"; break;
-        case 'm': out += "mm"; break;
-        case 'y': out += "yy"; break;
-        case 'Y': out += "yyyy"; break;
-        default: return;  // a format we cannot mirror: keep the defaults
+        case 'd':
+        case 'e':
+          out += "dd";
+          break;
+        case 'm':
+          out += "mm";
+          break;
+        case 'y':
+          out += "yy";
+          break;
+        case 'Y':
+          out += "yyyy";
+          break;
+        default:
+          return;  // a format we cannot mirror: keep the defaults
       }
     } else {
       if (!sep) sep = *p;
@@ -57,8 +67,7 @@ std::string FormatShortDate(const CivilDate& date, bool four_digit_year) {
   for (size_t i = 0; i < fmt.size();) {
     const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(fmt[i])));
     size_t run = 1;
-    while (i + run < fmt.size() &&
-           std::tolower(static_cast<unsigned char>(fmt[i + run])) == c) {
+    while (i + run < fmt.size() && std::tolower(static_cast<unsigned char>(fmt[i + run])) == c) {
       ++run;
     }
     if (c == 'd' || c == 'm') {

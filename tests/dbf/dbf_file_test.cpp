@@ -21,19 +21,21 @@ using testing_support::TempDir;
 
 uint32_t Load32(const std::string& s, size_t at) {
   return static_cast<uint8_t>(s[at]) | static_cast<uint8_t>(s[at + 1]) << 8 |
-         static_cast<uint8_t>(s[at + 2]) << 16 | static_cast<uint32_t>(static_cast<uint8_t>(s[at + 3])) << 24;
+         static_cast<uint8_t>(s[at + 2]) << 16 |
+         static_cast<uint32_t>(static_cast<uint8_t>(s[at + 3])) << 24;
 }
 
 class DbfFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    SetClockForTesting(LocalTime{2026, 12, 9, 10, 20, 30, 400});
-  }
+  void SetUp() override { SetClockForTesting(LocalTime{2026, 12, 9, 10, 20, 30, 400}); }
   void TearDown() override { SetClockForTesting(std::nullopt); }
 
   static TableBuilder Invoices() {
-    return TableBuilder({{"HLA_DO1", 'C', 10}, {"HLA_CEN", 'N', 10, 2}, {"HLA_DAT", 'D', 8},
-                         {"HLA_PLA", 'L', 1}, {"HLA_KUS", 'N', 6}});
+    return TableBuilder({{"HLA_DO1", 'C', 10},
+                         {"HLA_CEN", 'N', 10, 2},
+                         {"HLA_DAT", 'D', 8},
+                         {"HLA_PLA", 'L', 1},
+                         {"HLA_KUS", 'N', 6}});
   }
   std::string Write(const TableBuilder& b, const std::string& name = "FAK0001.DBF") {
     const std::string path = dir_.File(name);
@@ -55,7 +57,8 @@ std::string ErrorOf(const std::function<void()>& f) {
 
 TEST_F(DbfFileTest, OpenReadsGeometryAndCountsRecordsFromFileSize) {
   TableBuilder b = Invoices();
-  for (int i = 0; i < 12; ++i) b.Record({"F" + std::to_string(i), "  1234.50", "20240105", "T", "     7"});
+  for (int i = 0; i < 12; ++i)
+    b.Record({"F" + std::to_string(i), "  1234.50", "20240105", "T", "     7"});
   b.HeaderCount(10);
   const std::string path = Write(b);
   DbfFile t;
@@ -71,6 +74,20 @@ TEST_F(DbfFileTest, OpenReadsGeometryAndCountsRecordsFromFileSize) {
   EXPECT_EQ(ErrorOf([&] { t.RequireField("NIC"); }), "There is no field name " + path + "->NIC");
 }
 
+TEST_F(DbfFileTest, NameIsFoundWithoutRegardToCaseAndKeptAsComposed) {
+  Write(Invoices().Record({"A"}), "Fak0001.dbf");
+  DbfFile t;
+  t.Open(dir_.File("FAK0001"), true, false);
+  EXPECT_EQ(t.path(), dir_.File("FAK0001.DBF"));  // as composed; the file found is Fak0001.dbf
+  EXPECT_EQ(t.record_count(), 1u);
+  EXPECT_EQ(t.alias(), "FAK0001");
+  t.Close();
+  // A doubled separator stays in the name, as the caller composed it.
+  const std::string doubled = dir_.path() + "//NONE.DBF";
+  EXPECT_EQ(ErrorOf([&] { t.Open(doubled, true, false); }),
+            "File " + doubled + " could not be found");
+}
+
 TEST_F(DbfFileTest, PartialLastRecordIsNotCounted) {
   TableBuilder b = Invoices();
   b.Record({"A"}).Record({"B"}).WithoutEofByte();
@@ -82,7 +99,8 @@ TEST_F(DbfFileTest, PartialLastRecordIsNotCounted) {
 }
 
 TEST_F(DbfFileTest, WideCharacterFieldUsesDecimalByteAsHighByte) {
-  const std::string path = Write(TableBuilder({{"POZ", 'C', 300}, {"X", 'N', 3}}).Record({"a", "  1"}));
+  const std::string path =
+      Write(TableBuilder({{"POZ", 'C', 300}, {"X", 'N', 3}}).Record({"a", "  1"}));
   DbfFile t;
   t.Open(path, true, false);
   EXPECT_EQ(t.field(1).width, 300u);
@@ -110,8 +128,7 @@ TEST_F(DbfFileTest, OpenRefusesBadFilesWithTheirMessages) {
       {"Encrypted", patched(15, {1}), "No Password for encrypted file %s"},
       {"HeaderBelow33", patched(8, {32, 0}), "Table Header for %s is invalid"},
       {"ZeroRecordLength", patched(10, {0, 0}), "Table Header for %s is invalid"},
-      {"DescriptorsPastEnd", patched(8, {0xFF, 0x7F}).substr(0, 100),
-       "Error on Read of file %s"},
+      {"DescriptorsPastEnd", patched(8, {0xFF, 0x7F}).substr(0, 100), "Error on Read of file %s"},
       {"FieldsPastRecord", patched(10, {5, 0}), "Table Header for %s is invalid"},
       {"VfpWithoutItsArea", patched(0, {0x30}), "Table Header for %s is invalid"},
   };

@@ -30,10 +30,8 @@ INSTANTIATE_TEST_SUITE_P(
                       FixedCase{"NegativeHalfAwayFromZero", -0.005, 2, "-0.01"},
                       FixedCase{"NegativeRoundingToZeroKeepsSign", -0.001, 2, "-0.00"},
                       FixedCase{"NegativeZeroKeepsSign", -0.0, 2, "-0.00"},
-                      FixedCase{"Zero", 0.0, 0, "0"},
-                      FixedCase{"ZeroWithDecimals", 0.0, 2, "0.00"},
-                      FixedCase{"HalfToOne", 0.5, 0, "1"},
-                      FixedCase{"MinusHalf", -0.5, 0, "-1"},
+                      FixedCase{"Zero", 0.0, 0, "0"}, FixedCase{"ZeroWithDecimals", 0.0, 2, "0.00"},
+                      FixedCase{"HalfToOne", 0.5, 0, "1"}, FixedCase{"MinusHalf", -0.5, 0, "-1"},
                       FixedCase{"TwoAndHalf", 2.5, 0, "3"},
                       FixedCase{"CarryIntoNewDigit", 99.999, 2, "100.00"},
                       FixedCase{"NineNineNineFive", 9.995, 2, "9.99"},
@@ -94,9 +92,9 @@ TEST(FieldCodec, DecodeNumeric) {
   EXPECT_EQ(decode("1234567.89"), 1234567.89);
   const FieldDescriptor wide = Field("W", 'N', 20, 2);
   const std::string long_text = "  123456789012345.67";
-  EXPECT_EQ(codec::DecodeNumeric(wide, reinterpret_cast<const uint8_t*>((" " + long_text).data()),
-                                 "T"),
-            123456789012345.67);
+  EXPECT_EQ(
+      codec::DecodeNumeric(wide, reinterpret_cast<const uint8_t*>((" " + long_text).data()), "T"),
+      123456789012345.67);
   try {
     decode("   1234,5 ");
     FAIL() << "no error";
@@ -152,8 +150,8 @@ TEST(FieldCodec, BlankRecordHoldsZeroInNumbersAndSpacesElsewhere) {
                                     Field("E", 'L', 1, 0, 32), Field("F", 'F', 4, 1, 33)};
   std::string rec(37, '#');
   codec::BlankRecord(fields, 6, reinterpret_cast<uint8_t*>(rec.data()), 37, 0x03);
-  EXPECT_EQ(rec, std::string(" ") + "         0" + "      0.00" + "   " + "        " + " " +
-                     " 0.0");
+  EXPECT_EQ(rec,
+            std::string(" ") + "         0" + "      0.00" + "   " + "        " + " " + " 0.0");
 }
 
 TEST(FieldCodec, VisualFoxProBinaryTypes) {

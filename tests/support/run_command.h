@@ -21,7 +21,9 @@ struct CommandResult {
   std::string err;
 };
 
-inline std::string ToolPath(const std::string& tool) { return std::string(SALDEX_TOOLS_DIR) + "/" + tool; }
+inline std::string ToolPath(const std::string& tool) {
+  return std::string(SALDEX_TOOLS_DIR) + "/" + tool;
+}
 
 // Runs `program` with `args` (no shell); stdout and stderr are captured.
 inline CommandResult RunTool(const std::string& program, const std::vector<std::string>& args) {

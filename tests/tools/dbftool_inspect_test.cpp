@@ -24,8 +24,8 @@ class DbftoolInspect : public ::testing::Test {
                   {"HLA_KUS", 'N', 5},
                   {"HLA_DAT", 'D', 8},
                   {"HLA_PLA", 'L', 1}})
-        .Record({"2400001", dbf::Utf8ToCp852("Žluťoučký kůň"), "   1234.50", "    3", "20240105",
-                 "T"})
+        .Record(
+            {"2400001", dbf::Utf8ToCp852("Žluťoučký kůň"), "   1234.50", "    3", "20240105", "T"})
         .Record({"2400002", "Smazany", "      0.00", "    0", "        ", "F"}, true)
         .Record({"2400003", "", "     -1.25", "   -7", "00000000", " "})
         .WriteTo(path_);

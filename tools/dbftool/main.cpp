@@ -24,9 +24,13 @@ void PrintUsage() {
 
 }  // namespace
 
-CommandRegistration::CommandRegistration(Command command) { Registry().push_back(command); }
+CommandRegistration::CommandRegistration(Command command) {
+  Registry().push_back(command);
+}
 
-const std::vector<Command>& Commands() { return Registry(); }
+const std::vector<Command>& Commands() {
+  return Registry();
+}
 
 int Usage(const char* name) {
   for (const Command& c : Commands()) {
