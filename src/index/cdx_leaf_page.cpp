@@ -84,6 +84,9 @@ bool CdxLeafWriter::Add(std::string_view key, uint32_t record) {
   const size_t duplicate = count_ == 0 ? 0 : SharedPrefix(previous_, key);
   const size_t trailing = context_.key_length - key.size();
   const size_t stored = key.size() - duplicate;
+  if (duplicate > parameters_.duplicate_mask || trailing > parameters_.trailing_mask) {
+    throw std::invalid_argument("leaf page: counts wider than the leaf's fields");
+  }
   if (parameters_.entry_bytes + stored > free_) return false;
 
   const unsigned entry_bits = 8u * parameters_.entry_bytes;

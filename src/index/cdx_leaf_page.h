@@ -89,7 +89,8 @@ class CdxLeafWriter {
 
   // Appends `key` (trailing pad bytes optional) with `record`; returns false and changes
   // nothing when it does not fit into the free bytes. Throws std::invalid_argument for a key
-  // longer than the key length or a record number above the record mask.
+  // longer than the key length, a record number above the record mask, or counts that the
+  // duplicate and trailing fields cannot hold.
   bool Add(std::string_view key, uint32_t record);
 
   size_t count() const { return count_; }

@@ -109,4 +109,11 @@ CdxTagHeader DecodeTagHeader(const CdxTagHeaderBytes& bytes, bool is_structure_t
   return header;
 }
 
+void CheckTagHeaderOffset(uint32_t offset, const std::string& file_name, uint64_t file_size) {
+  if (offset % kCdxPageSize != 0 || offset < kFirstPageOffset ||
+      uint64_t{offset} + kCdxTagHeaderSize > file_size) {
+    ThrowCorrupted(file_name);
+  }
+}
+
 }  // namespace idx

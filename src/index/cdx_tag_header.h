@@ -58,6 +58,11 @@ CdxTagHeaderBytes EncodeTagHeader(const CdxTagHeader& header);
 CdxTagHeader DecodeTagHeader(const CdxTagHeaderBytes& bytes, bool is_structure_tag,
                              const std::string& file_name, uint64_t file_size);
 
+// Checks the header offset of a tag as the directory tag lists it (the record number of its
+// key): a multiple of 512 past the directory tag's header whose 1024 bytes lie inside the
+// file. Anything else raises "Index file %s is corrupted".
+void CheckTagHeaderOffset(uint32_t offset, const std::string& file_name, uint64_t file_size);
+
 }  // namespace idx
 
 #endif  // SALDEX_INDEX_CDX_TAG_HEADER_H_

@@ -224,6 +224,13 @@ TEST(CdxLeafPage, WriterRefusesWhatThePageCannotHold) {
   EXPECT_THROW(writer.Add("ABCDE", 1), std::invalid_argument);
   EXPECT_THROW(writer.Add("AB", 0x100000), std::invalid_argument);  // 18 record bits
   EXPECT_TRUE(writer.Add("AB", 0x3FFFF));
+
+  // Widths read from a foreign page that cannot hold this key's trailing count (8).
+  LeafParameters narrow = LeafParameters::For(10, 100);
+  narrow.trailing_bits = 2;
+  narrow.trailing_mask = 3;
+  CdxLeafWriter narrow_writer(Context(10), narrow);
+  EXPECT_THROW(narrow_writer.Add("AB", 1), std::invalid_argument);
 }
 
 // A valid leaf of 4 C keys of length 10 with 3-byte entries, and ways to damage it.

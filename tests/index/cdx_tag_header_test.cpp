@@ -128,5 +128,15 @@ TEST(CdxTagHeader, StructureTagMayHaveNoKeyExpression) {
   EXPECT_THROW(DecodeTagHeader(bytes, true, "x.cdx", 1535), dbf::DbfError);
 }
 
+TEST(CdxTagHeader, DirectoryEntryOffsetsMustPointAtAWholeHeader) {
+  EXPECT_NO_THROW(CheckTagHeaderOffset(1536, "x.cdx", 3072));
+  EXPECT_NO_THROW(CheckTagHeaderOffset(2048, "x.cdx", 3072));
+  EXPECT_THROW(CheckTagHeaderOffset(2560, "x.cdx", 3072), dbf::DbfError);  // past the end
+  EXPECT_THROW(CheckTagHeaderOffset(1600, "x.cdx", 8192), dbf::DbfError);  // not a page offset
+  EXPECT_THROW(CheckTagHeaderOffset(0, "x.cdx", 8192), dbf::DbfError);     // the directory tag
+  EXPECT_THROW(CheckTagHeaderOffset(512, "x.cdx", 8192), dbf::DbfError);
+  EXPECT_THROW(CheckTagHeaderOffset(0xFFFFFE00, "x.cdx", 8192), dbf::DbfError);
+}
+
 }  // namespace
 }  // namespace idx
