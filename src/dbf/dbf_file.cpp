@@ -412,6 +412,13 @@ void DbfFile::RefreshHeader() {
       size > header_length_ ? static_cast<uint32_t>((size - header_length_) / record_length_) : 0;
 }
 
+void DbfFile::MarkStructuralIndex() {
+  RefreshHeader();
+  header_[28] |= 0x01;
+  header_dirty_ = true;
+  WriteHeader();
+}
+
 void DbfFile::LockIndexes() {
   if (hooks_) hooks_->LockIndexes();
 }

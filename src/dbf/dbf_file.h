@@ -159,6 +159,8 @@ class DbfFile {
   void LockIndexes();
   void UnlockIndexes();
   void Flush();
+  // Sets the structural-index flag (bit 0 of header byte 28) and rewrites the header.
+  void MarkStructuralIndex();
 
  private:
   void ReadRecordAt(uint32_t recno);
