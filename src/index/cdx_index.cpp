@@ -51,6 +51,7 @@ std::unique_ptr<CdxIndex> CdxIndex::Open(const std::string& name, const CdxOpenO
   index->path_ = index->file_.path();
   index->RefreshFileSize();
   if (index->file_size_ <= kCdxPageSize) {
+    if (!options.read_write) ThrowCorrupted(index->path_);
     index->Initialise();
   } else {
     index->ReadDirectory();
