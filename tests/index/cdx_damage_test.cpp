@@ -62,7 +62,7 @@ TEST(CdxDamage, RandomByteFlipsAreCaughtOrHarmless) {
   ASSERT_GT(sample.size(), 5000u);
   std::mt19937 random(11);
   const std::string path = dir.File("damaged.cdx");
-  for (int round = 0; round < 300; ++round) {
+  for (int round = 0; round < 150; ++round) {
     std::string bytes = sample;
     const int flips = 1 + static_cast<int>(random() % 6);
     for (int i = 0; i < flips; ++i) {
