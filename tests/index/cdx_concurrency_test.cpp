@@ -120,7 +120,9 @@ TEST(CdxConcurrency, WalkWhileAnotherProcessAppendsSeesKeysInOrder) {
     ASSERT_GE(count, static_cast<size_t>(kInitial));
     last_walk = count;
   }
-  if (!child_done) ASSERT_EQ(waitpid(child, &status, 0), child);
+  if (!child_done) {
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+  }
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0);
   EXPECT_EQ(last_walk, static_cast<size_t>(kInitial + kAppended));
