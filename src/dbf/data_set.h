@@ -1,0 +1,258 @@
+#ifndef SALDEX_DBF_DATA_SET_H_
+#define SALDEX_DBF_DATA_SET_H_
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dbf/dbf_file.h"
+#include "dbf/field.h"
+#include "dbf/field_def.h"
+#include "dbf/field_kind.h"
+#include "dbf/lock_protocol.h"
+#include "dbf/order.h"
+#include "dbf/record_buffer.h"
+
+namespace dbf {
+
+class DataSetObserver;
+
+enum class DataSetState { kInactive, kBrowse, kEdit, kInsert };
+
+// Progress report of a long operation (tag building): three 32-bit integers.
+using StatusReportEvent = std::function<void(int32_t stat1, int32_t stat2, int32_t stat3)>;
+
+// The dataset cursor over one DBF table: settings, typed field objects with
+// code-page translation, moves in the current order with deleted records
+// skipped, and edit / append / post turned into record locks and record
+// writes. Errors of the cursor are DatasetError; those of the table file
+// layer pass through as DbfError. A failing operation leaves the cursor in
+// the state it had. Single-threaded.
+//
+// Lock lifetimes: Edit takes the record lock; Post and Cancel release it;
+// Append and Insert release one level at their start; UnlockRecord releases
+// one level; Close releases everything.
+//
+// A new record is written only by an explicit Post: Close, the destructor and
+// every operation that ends the insert state on its own (moves, Append, RecNo
+// write, ...) drop it. An edit is posted by those operations when fields were
+// changed and no field write failed since Edit, and dropped otherwise.
+class DbfDataSet {
+ public:
+  DbfDataSet();
+  ~DbfDataSet();
+  DbfDataSet(const DbfDataSet&) = delete;
+  DbfDataSet& operator=(const DbfDataSet&) = delete;
+
+  // --- settings (defaults in brackets)
+  // Directory or alias name [""]. A new value may be set only while closed;
+  // "Default Directory" stays as given, any other loses one trailing "/" and
+  // is added to the AliasList as name=name when the list has no such name.
+  const std::string& database_name() const { return database_name_; }
+  void SetDatabaseName(const std::string& name);
+  // File name relative to the directory [""]; only while closed. A new name
+  // clears IndexFiles. Open adds ".DBF" when it has no extension.
+  const std::string& table_name() const { return table_name_; }
+  void SetTableName(const std::string& name);
+  // [false] Applied at the next Open.
+  bool exclusive() const { return exclusive_; }
+  void set_exclusive(bool exclusive) { exclusive_ = exclusive; }
+  // [false] Edit, Append, Insert, Delete and Recall raise "Cannot modify a
+  // read-only dataset". Takes effect at once; clearing it cannot make a file
+  // opened read-only writable.
+  bool read_only() const { return read_only_; }
+  void set_read_only(bool read_only) { read_only_ = read_only; }
+  // [true] Text fields are translated OEM <-> ANSI. Takes effect at once.
+  bool translate_ascii() const { return translate_ascii_; }
+  void set_translate_ascii(bool translate) { translate_ascii_ = translate; }
+  // [Default] Takes effect at once.
+  LockProtocol lock_protocol() const { return lock_protocol_; }
+  void SetLockProtocol(LockProtocol protocol);
+  // [asInteger] Field kind of N fields without decimals, width >= 10.
+  // Applied at the next Open.
+  LargeIntegerAs large_integer_as() const { return large_integer_as_; }
+  void set_large_integer_as(LargeIntegerAs as) { large_integer_as_ = as; }
+  // [false] Whether moves show records carrying the deleted mark. Takes
+  // effect with the next move.
+  bool use_deleted() const { return use_deleted_; }
+  void set_use_deleted(bool use_deleted) { use_deleted_ = use_deleted; }
+  // [false] Flush the table file after every record write. At once.
+  bool auto_flush() const { return auto_flush_; }
+  void SetAutoFlush(bool auto_flush);
+  // [0] Written into header bytes 20..23 on every header write. At once.
+  uint32_t user_id() const { return user_id_; }
+  void SetUserId(uint32_t user_id);
+  // [false] RecordCount counts the candidates of the current order.
+  bool exact_count() const { return exact_count_; }
+  void set_exact_count(bool exact) { exact_count_ = exact; }
+  // [empty] Index files opened with the table, and the selected tag; the
+  // index layer attaches them. An emptied list clears IndexName.
+  const std::vector<std::string>& index_files() const { return index_files_; }
+  void SetIndexFiles(std::vector<std::string> files);
+  const std::string& index_name() const { return index_name_; }
+  void set_index_name(std::string name) { index_name_ = std::move(name); }
+  // [none] Progress handler; ReportStatus raises it.
+  void set_on_status(StatusReportEvent handler) { on_status_ = std::move(handler); }
+  void ReportStatus(int32_t stat1, int32_t stat2, int32_t stat3) const;
+
+  // The directory DatabaseName resolves to, with a trailing "/"; empty when
+  // DatabaseName is empty (the current directory).
+  std::string ResolvedDirectory() const;
+
+  // --- lifecycle
+  // Raises "Table name missing", "Cannot find file %s" (the path), the
+  // table file layer's open errors and the field binding errors.
+  void Open();
+  void Close();
+  void SetActive(bool active) { active ? Open() : Close(); }
+  bool active() const { return state_ != DataSetState::kInactive; }
+  DataSetState state() const { return state_; }
+  // Fields written since Edit / Append / Insert.
+  bool modified() const { return modified_; }
+
+  // --- fields
+  // A field object bound by name at every Open; only while closed. Once any
+  // field is declared, the declared ones are the cursor's only fields.
+  // Open raises "Field '%s' not found" or "Type mismatch for field '%s',
+  // expecting: %s actual: %s" (display name, declared kind, table kind).
+  Field& DeclareField(const std::string& name, FieldKind kind);
+  // Definitions of the open table, in descriptor order.
+  const std::vector<FieldDef>& field_defs() const { return field_defs_; }
+  int field_count() const { return static_cast<int>(fields_.size()); }
+  // REQUIRES: 0 <= index < field_count().
+  Field& field(int index) { return *fields_[index]; }
+  // Case-insensitive; nullptr when absent.
+  Field* FindField(std::string_view name) const;
+  // Raises "Field '%s' not found".
+  Field& FieldByName(std::string_view name) const;
+
+  // --- moves (each first ends an edit or insert, see above)
+  void First();
+  void Last();
+  void Next() { MoveBy(1); }
+  void Prior() { MoveBy(-1); }
+  // Moves up to |distance| candidates; returns the number moved.
+  int MoveBy(int distance);
+  bool Eof() const { return eof_; }
+  bool Bof() const { return bof_; }
+  // Physical record number of the current record; 0 for none or a new one.
+  uint32_t RecNo() const;
+  // Goes to physical record `recno` ignoring order and range.
+  void SetRecNo(uint32_t recno);
+  uint32_t RecordCount();
+  bool IsEmpty() const { return active() && row_.recno == 0 && state_ != DataSetState::kInsert; }
+  // The current record carries the deleted mark.
+  bool deleted() const;
+
+  // --- changes
+  void Append();
+  void Insert();
+  void Edit();
+  void Post();
+  void Cancel();
+  void Delete();
+  void Recall();
+  // One try at the record lock of the current record.
+  bool LockRecord();
+  // Releases one level of the table's lock.
+  void UnlockRecord();
+  // Posts a changed edit and drops an unchanged edit or any insert.
+  void CheckBrowseMode();
+
+  // Code-page translation of text fields: ANSI -> OEM (`to_oem`) or back when
+  // TranslateASCII is set, else a copy. Keeps the length; source and
+  // destination may be the same.
+  void Translate(const char* source, char* destination, size_t length, bool to_oem) const;
+  std::string Translate(std::string_view text, bool to_oem) const;
+
+  // --- views
+  void AddObserver(DataSetObserver* observer);
+  void RemoveObserver(DataSetObserver* observer);
+  // Nested; while disabled no view is told anything. Enabling tells the
+  // views that everything changed.
+  void DisableControls() { ++controls_disabled_; }
+  void EnableControls();
+  bool controls_disabled() const { return controls_disabled_ > 0; }
+
+  // --- for the index layer
+  DbfFile& file() { return file_; }
+  const DbfFile& file() const { return file_; }
+  // Replaces the candidate sequence (nullptr: natural order) and shows the
+  // current record in it, or the first one when it does not belong to it.
+  void SetOrder(std::unique_ptr<Order> order);
+  Order& order() { return *order_; }
+  // The current record was written or positioned but is not in the order.
+  bool outside_order() const { return outside_order_; }
+  // While set, moves, edits and index operations raise "Table is busy
+  // building an index"; field values can still be read.
+  void set_building_index(bool building) { building_index_ = building; }
+  bool building_index() const { return building_index_; }
+
+  // --- for field objects
+  // The row fields read from: the work row in edit and insert, else the
+  // current row; nullptr while closed.
+  const uint8_t* active_record() const { return active_; }
+  uint8_t* BeginFieldWrite(const Field& field);
+  void FieldWriteFailed() { write_failed_ = true; }
+  void FieldWritten(const Field& field);
+
+ private:
+  void CheckActive() const;
+  void CheckNotBusy() const;
+  void CheckCanModify() const;
+  void BuildFields();
+  void ReleaseFields();
+  // Passes over hidden candidates in the direction of the move.
+  bool SkipHidden(bool found, bool forward);
+  bool Shown() const { return use_deleted_ || !file_.deleted(); }
+  void TakeCandidate();
+  void ShowEmpty();
+  void Reseat();
+  void EndMove();
+  void ReReadCurrent();
+  void SetState(DataSetState state);
+  void BeginInsert();
+  void LeaveInsertOrEdit();
+  void ShowAfterRemoval();
+
+  template <typename Call>
+  void Notify(Call&& call);
+
+  // settings
+  std::string database_name_, table_name_;
+  bool exclusive_ = false, read_only_ = false, translate_ascii_ = true;
+  LockProtocol lock_protocol_ = LockProtocol::kDefault;
+  LargeIntegerAs large_integer_as_ = LargeIntegerAs::kAsInteger;
+  bool use_deleted_ = false, auto_flush_ = false, exact_count_ = false;
+  uint32_t user_id_ = 0;
+  std::vector<std::string> index_files_;
+  std::string index_name_;
+  StatusReportEvent on_status_;
+
+  // open table
+  DbfFile file_;
+  std::unique_ptr<Order> order_;
+  std::vector<FieldDef> field_defs_;
+  std::vector<std::unique_ptr<Field>> declared_fields_, default_fields_;
+  std::vector<Field*> fields_;
+  RecordBuffer row_, work_, spare_;
+  const uint8_t* active_ = nullptr;
+
+  // state
+  DataSetState state_ = DataSetState::kInactive;
+  bool eof_ = true, bof_ = true;
+  bool modified_ = false, write_failed_ = false;
+  bool outside_order_ = false;
+  bool building_index_ = false;
+  bool opened_read_write_ = false;
+
+  std::vector<DataSetObserver*> observers_;
+  int controls_disabled_ = 0;
+};
+
+}  // namespace dbf
+
+#endif  // SALDEX_DBF_DATA_SET_H_
