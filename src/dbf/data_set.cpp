@@ -268,7 +268,7 @@ bool DbfDataSet::SkipHidden(bool found, bool forward) {
 }
 
 void DbfDataSet::TakeCandidate() {
-  row_.Assign(file_.record(), file_.recno());
+  row_.Assign(FileRecord(), file_.recno());
   outside_order_ = false;
 }
 
@@ -472,11 +472,24 @@ void DbfDataSet::Insert() {
   BeginInsert();
 }
 
+bool DbfDataSet::ReadFresh(uint32_t recno) {
+  // Around the read-ahead window: the record must show the file as it is now.
+  const bool window = file_.read_ahead_enabled();
+  if (window) file_.EnableReadAhead(false);
+  bool found;
+  try {
+    found = file_.GoTo(recno);
+  } catch (...) {
+    if (window) file_.EnableReadAhead(true);
+    throw;
+  }
+  if (window) file_.EnableReadAhead(true);
+  return found;
+}
+
 void DbfDataSet::ReReadCurrent() {
-  // Bypass the read-ahead window: the record must show the file as it is now.
-  file_.read_ahead().Invalidate();
-  if (!file_.GoTo(row_.recno)) Fail("Record request beyond range of table");
-  row_.Assign(file_.record(), row_.recno);
+  if (!ReadFresh(row_.recno)) Fail("Record request beyond range of table");
+  row_.Assign(FileRecord(), row_.recno);
 }
 
 void DbfDataSet::Edit() {
@@ -517,7 +530,7 @@ void DbfDataSet::Post() {
       if (file_.recno() != work_.recno) file_.GoTo(work_.recno);
       for (const FieldDescriptor& f : file_.fields()) {
         const uint8_t* mine = work_.bytes.data() + f.offset;
-        if (std::memcmp(mine, file_.record() + f.offset, f.width) != 0) {
+        if (std::memcmp(mine, FileRecord() + f.offset, f.width) != 0) {
           file_.PutRaw(f.number, std::string_view(reinterpret_cast<const char*>(mine), f.width));
         }
       }
@@ -582,14 +595,13 @@ void DbfDataSet::Delete() {
   if (row_.recno == 0) Fail("Cannot perform this operation on an empty dataset");
   try {
     // Rewrite the record as it is in the file now, with only the mark changed.
-    file_.read_ahead().Invalidate();
-    if (!file_.GoTo(row_.recno)) Fail("Cannot delete the record");
+    if (!ReadFresh(row_.recno)) Fail("Cannot delete the record");
     file_.Delete();
   } catch (const DbfError&) {
     Reseat();
     Fail("Cannot delete the record");
   }
-  row_.Assign(file_.record(), row_.recno);
+  row_.Assign(FileRecord(), row_.recno);
   if (!Shown()) {
     try {
       ShowAfterRemoval();
@@ -610,14 +622,13 @@ void DbfDataSet::Recall() {
   CheckBrowseMode();
   if (row_.recno == 0) Fail("Cannot perform this operation on an empty dataset");
   try {
-    file_.read_ahead().Invalidate();
-    if (!file_.GoTo(row_.recno)) Fail("Cannot recall the record");
+    if (!ReadFresh(row_.recno)) Fail("Cannot recall the record");
     file_.Recall();
   } catch (const DbfError&) {
     Reseat();
     Fail("Cannot recall the record");
   }
-  row_.Assign(file_.record(), row_.recno);
+  row_.Assign(FileRecord(), row_.recno);
   Notify([&](DataSetObserver& o) { o.RecordChanged(*this); });
 }
 

@@ -213,6 +213,8 @@ class DbfDataSet {
   void Reseat();
   void EndMove();
   void ReReadCurrent();
+  bool ReadFresh(uint32_t recno);
+  const uint8_t* FileRecord() const { return file_.record(); }
   void SetState(DataSetState state);
   void BeginInsert();
   void LeaveInsertOrEdit();
