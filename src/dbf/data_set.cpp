@@ -43,6 +43,7 @@ DbfDataSet::DbfDataSet() : order_(std::make_unique<NaturalOrder>(file_)) {}
 
 DbfDataSet::~DbfDataSet() {
   building_index_ = false;
+  observers_.clear();  // views are not told of the cursor's end
   try {
     Close();
   } catch (const EngineError&) {
