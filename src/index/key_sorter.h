@@ -29,7 +29,7 @@ struct SortedPair {
 class KeySorter {
  public:
   static constexpr size_t kMaxKeyLength = 250;
-  static constexpr size_t kDefaultChunkBytes = size_t{4} << 20;
+  static constexpr size_t kDefaultChunkBytes = size_t{16} << 20;
   static constexpr size_t kMinChunkBytes = 1024;
 
   enum class Order { kBytes, kCollation };
