@@ -394,3 +394,39 @@ TEST_F(DataSetFieldsTest, LargeIntegerFieldsBindOnlyUnderAsLargeInt) {
 }
 
 }  // namespace
+
+namespace {
+
+// Version 0x30 tables: binary integer, currency, date-time and double fields.
+TEST(DataSetVersion30Fields, BinaryKindsReadAndWrite) {
+  TempDir dir;
+  std::string raw(28, '\0');     // I(4) Y(8) T(8) B(8), all zero
+  raw[0] = 7;                    // I = 7
+  raw[4] = 0x10, raw[5] = 0x27;  // Y = 10000 / 10000 = 1
+  TableBuilder({{"NUM", 'I', 4}, {"PRICE", 'Y', 8}, {"STAMP", 'T', 8}, {"RATE", 'B', 8}}, 0x30)
+      .RawRecord(raw)
+      .WriteTo(dir.File("V.DBF"));
+  auto ds = CursorOn(dir, "V");
+  ds->Open();
+  EXPECT_EQ(ds->FieldByName("NUM").kind(), FieldKind::kInteger);
+  EXPECT_EQ(ds->FieldByName("NUM").AsInteger(), 7);
+  EXPECT_EQ(ds->FieldByName("PRICE").kind(), FieldKind::kCurrency);
+  EXPECT_EQ(ds->FieldByName("PRICE").AsFloat(), 1.0);
+  EXPECT_TRUE(ds->FieldByName("STAMP").IsNull());  // all eight bytes zero
+  EXPECT_EQ(ds->FieldByName("RATE").kind(), FieldKind::kFloat);
+  ds->Edit();
+  ds->FieldByName("STAMP").SetAsDateTime(45000.5);  // 2023-03-15 12:00
+  ds->FieldByName("RATE").SetAsFloat(0.25);
+  ds->FieldByName("NUM").SetAsInteger(-3);
+  ds->Post();
+  EXPECT_FALSE(ds->FieldByName("STAMP").IsNull());
+  EXPECT_EQ(ds->FieldByName("STAMP").AsDateTime(), 45000.5);
+  EXPECT_EQ(ds->FieldByName("RATE").AsFloat(), 0.25);
+  EXPECT_EQ(ds->FieldByName("NUM").AsInteger(), -3);
+  ds->Edit();
+  ds->FieldByName("STAMP").Clear();
+  ds->Post();
+  EXPECT_TRUE(ds->FieldByName("STAMP").IsNull());
+}
+
+}  // namespace
