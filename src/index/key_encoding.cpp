@@ -91,7 +91,7 @@ std::string EncodeKey(KeyType type, uint16_t key_length, const KeyValue& value, 
   if (type == KeyType::kCharacter) {
     switch (value.kind()) {
       case KeyKind::kLogical:
-        key = value.AsLogical() ? "T" : "F";
+        key.assign(1, value.AsLogical() ? 'T' : 'F');
         break;
       case KeyKind::kFloat:
         key = ShortestDecimalText(value.AsFloat());
