@@ -86,7 +86,7 @@ class Compiler {
         item.tree.node = MakeName(token.text);
         break;
       case Token::Kind::kText:
-        item.tree.node = LiteralNode::Text(std::move(token.text), token.delimiter);
+        item.tree.node = LiteralNode::Text(std::move(token.text));
         break;
       case Token::Kind::kDate:
         item.tree.node = LiteralNode::Date(token.number, std::move(token.text));

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "dbf/dbf_file.h"
+#include "dbf/errors.h"
 #include "index/function.h"
 
 namespace idx {

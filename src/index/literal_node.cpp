@@ -3,29 +3,24 @@
 namespace idx {
 namespace {
 
-// A delimiter pair that does not occur in `text`, so the rebuilt text reads back.
-std::string Quoted(const std::string& text, char preferred) {
+// Double quotes, or the first delimiter pair that does not occur in `text`,
+// so that the rebuilt text reads back.
+std::string Quoted(const std::string& text) {
   const char* const kPairs[] = {"\"\"", "''", "[]"};
-  std::string open_close = preferred == '\'' ? "''" : preferred == '[' ? "[]" : "\"\"";
-  if (text.find(open_close[1]) != std::string::npos) {
-    for (const char* pair : kPairs) {
-      if (text.find(pair[1]) == std::string::npos) {
-        open_close = pair;
-        break;
-      }
-    }
+  for (const char* pair : kPairs) {
+    if (text.find(pair[1]) == std::string::npos) return pair[0] + text + pair[1];
   }
-  return open_close[0] + text + open_close[1];
+  return '"' + text + '"';
 }
 
 }  // namespace
 
-NodePtr LiteralNode::Text(std::string text, char delimiter) {
+NodePtr LiteralNode::Text(std::string text) {
   std::unique_ptr<LiteralNode> node(new LiteralNode);
   node->text_ = std::move(text);
   node->value_.SetText(node->text_);
   node->width_ = static_cast<uint32_t>(node->text_.size());
-  node->source_ = Quoted(node->text_, delimiter);
+  node->source_ = Quoted(node->text_);
   return node;
 }
 

@@ -11,7 +11,7 @@ namespace idx {
 // (TRUE, FALSE, PI). `source` is how Text() writes it back.
 class LiteralNode : public ExpressionNode {
  public:
-  static NodePtr Text(std::string text, char delimiter);
+  static NodePtr Text(std::string text);
   // `source` is the number as written; width is its length.
   static NodePtr Number(double value, int decimals, std::string source);
   // `source` is the text between the braces.

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "dbf/charset_tables.h"
 #include "dbf/errors.h"
 #include "dbf/field_codec.h"
 #include "index/date_text.h"
