@@ -10,6 +10,7 @@
 #include "index/function_registry.h"
 #include "index/literal_node.h"
 #include "index/operator_node.h"
+#include "index/text_case.h"
 #include "index/tokenizer.h"
 
 namespace idx {
@@ -179,6 +180,7 @@ class Compiler {
 
 NodePtr CompileTree(std::string_view text, const FieldResolver* resolver,
                     const CompareSettings& settings) {
+  TextCase::Get();  // the case tables are built here, never during an evaluation
   return Compiler(text, resolver, settings).Compile(text, 0).node;
 }
 
