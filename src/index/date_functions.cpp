@@ -34,8 +34,8 @@ void Dow(FunctionCall& call) {
 void Dtoc(FunctionCall& call) {
   const double julian = call.Need(1, ValueType::kDate).number;
   const Value* style = call.Optional(2, ValueType::kNumber);
-  ReturnString(call, style && style->number == 1 ? JulianToYyyymmdd(julian)
-                                                 : JulianToShortDate(julian));
+  ReturnString(call,
+               style && style->number == 1 ? JulianToYyyymmdd(julian) : JulianToShortDate(julian));
 }
 
 void Dtos(FunctionCall& call) {

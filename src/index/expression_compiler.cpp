@@ -29,7 +29,9 @@ bool IsBareTableFunction(std::string_view name) {
   return upper == "RECNO" || upper == "DELETED" || upper == "BOF" || upper == "EOF";
 }
 
-[[noreturn]] void TooDeep() { throw ExpressionError("Expression cannot be evaluated"); }
+[[noreturn]] void TooDeep() {
+  throw ExpressionError("Expression cannot be evaluated");
+}
 
 class Compiler {
  public:
@@ -153,7 +155,10 @@ class Compiler {
           depth = items[left].tree.depth;
           left_node = std::move(items[left].tree.node);
           item.prev = items[left].prev;
-          if (item.prev != -1) items[item.prev].next = i; else head = i;
+          if (item.prev != -1)
+            items[item.prev].next = i;
+          else
+            head = i;
         }
         if (right != -1) {
           depth = std::max(depth, items[right].tree.depth);

@@ -26,13 +26,19 @@ const FieldResolver& Resolver(const FunctionCall& call) {
   return *call.resolver();
 }
 
-void Recno(FunctionCall& call) { call.ReturnNumber(Resolver(call).recno()); }
+void Recno(FunctionCall& call) {
+  call.ReturnNumber(Resolver(call).recno());
+}
 void Deleted(FunctionCall& call) {
   Resolver(call);
   call.ReturnLogical(call.record() && call.record()[0] == '*');
 }
-void Bof(FunctionCall& call) { call.ReturnLogical(Resolver(call).bof()); }
-void Eof(FunctionCall& call) { call.ReturnLogical(Resolver(call).eof()); }
+void Bof(FunctionCall& call) {
+  call.ReturnLogical(Resolver(call).bof());
+}
+void Eof(FunctionCall& call) {
+  call.ReturnLogical(Resolver(call).eof());
+}
 
 // The one-letter type of the named field; "U" when there is no such field.
 void Type(FunctionCall& call) {
@@ -51,8 +57,8 @@ void Len(FunctionCall& call) {
 }
 
 const Function kTableFunctions[] = {
-    {"BOF", Bof},   {"DELETED", Deleted}, {"EOF", Eof}, {"FIELDNO", FieldNo},
-    {"LEN", Len},   {"RECNO", Recno},     {"TYPE", Type},
+    {"BOF", Bof}, {"DELETED", Deleted}, {"EOF", Eof},   {"FIELDNO", FieldNo},
+    {"LEN", Len}, {"RECNO", Recno},     {"TYPE", Type},
 };
 
 }  // namespace
@@ -96,8 +102,14 @@ const uint8_t* FieldResolver::record() const {
   return table_ ? table_->record() : nullptr;
 }
 
-uint32_t FieldResolver::recno() const { return table_ ? table_->recno() : 0; }
-bool FieldResolver::bof() const { return table_ && table_->at_start(); }
-bool FieldResolver::eof() const { return table_ && table_->at_end(); }
+uint32_t FieldResolver::recno() const {
+  return table_ ? table_->recno() : 0;
+}
+bool FieldResolver::bof() const {
+  return table_ && table_->at_start();
+}
+bool FieldResolver::eof() const {
+  return table_ && table_->at_end();
+}
 
 }  // namespace idx

@@ -29,8 +29,8 @@ class FieldResolver {
   explicit FieldResolver(const dbf::DbfFile& table);
   // A resolver without a table file (RECNO 0, BOF and EOF false); set_record
   // must be called before evaluating. `table_name` names the table in errors.
-  FieldResolver(std::vector<dbf::FieldDescriptor> fields, std::string alias,
-                std::string table_name, uint32_t record_length);
+  FieldResolver(std::vector<dbf::FieldDescriptor> fields, std::string alias, std::string table_name,
+                uint32_t record_length);
 
   // A field by "NAME" or "ALIAS.NAME"; nullptr when absent.
   const dbf::FieldDescriptor* FindField(std::string_view name) const;

@@ -19,8 +19,8 @@ const Value& FunctionCall::Need(int position, ValueType expected) const {
   const Value& value = arg(position);
   if (expected != ValueType::kAny && !TypesMatch(value.type, expected)) {
     throw dbf::ExpressionError(dbf::FormatMessage("%s needed for Argument %d of %s",
-                                                  ValueTypeName(expected),
-                                                  std::to_string(position), name_));
+                                                  ValueTypeName(expected), std::to_string(position),
+                                                  name_));
   }
   return value;
 }
@@ -37,6 +37,8 @@ char* FunctionCall::ReturnText(size_t length) {
   return buffer_.data();
 }
 
-bool FunctionCall::translate() const { return resolver_ ? resolver_->translate() : false; }
+bool FunctionCall::translate() const {
+  return resolver_ ? resolver_->translate() : false;
+}
 
 }  // namespace idx

@@ -93,8 +93,12 @@ void Extreme(FunctionCall& call, const char* label, int wanted_sign) {
   }
   call.result() = *best;
 }
-void Max(FunctionCall& call) { Extreme(call, "Max()", 1); }
-void Min(FunctionCall& call) { Extreme(call, "Min()", -1); }
+void Max(FunctionCall& call) {
+  Extreme(call, "Max()", 1);
+}
+void Min(FunctionCall& call) {
+  Extreme(call, "Min()", -1);
+}
 
 }  // namespace
 

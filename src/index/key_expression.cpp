@@ -32,7 +32,9 @@ const Value& KeyExpression::Evaluate(const uint8_t* record) {
   return value;
 }
 
-void KeyExpression::EvaluateToKey(KeyValue& key) { StoreKey(Evaluate(), key); }
+void KeyExpression::EvaluateToKey(KeyValue& key) {
+  StoreKey(Evaluate(), key);
+}
 
 void KeyExpression::EvaluateToKey(KeyValue& key, const uint8_t* record) {
   StoreKey(Evaluate(record), key);
@@ -50,7 +52,8 @@ void KeyExpression::StoreKey(const Value& value, KeyValue& key) {
     case ValueType::kDate: {
       // The empty date and anything beyond 32 bits is stored as day 0.
       const double day = std::trunc(value.number);
-      key = KeyValue::JulianDay(day >= INT32_MIN && day <= INT32_MAX ? static_cast<int32_t>(day) : 0);
+      key =
+          KeyValue::JulianDay(day >= INT32_MIN && day <= INT32_MAX ? static_cast<int32_t>(day) : 0);
       break;
     }
     case ValueType::kBoolean:

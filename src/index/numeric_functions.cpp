@@ -22,14 +22,30 @@ void Unary(FunctionCall& call) {
   call.ReturnNumber(F(call.Number(1)));
 }
 
-double Trunc(double x) { return std::trunc(x); }
-double Ceil(double x) { return std::ceil(x); }
-double Floor(double x) { return std::floor(x); }
-double Fabs(double x) { return std::fabs(x); }
-double Atan(double x) { return std::atan(x); }
-double Cos(double x) { return std::cos(x); }
-double Sin(double x) { return std::sin(x); }
-double Tan(double x) { return std::tan(x); }
+double Trunc(double x) {
+  return std::trunc(x);
+}
+double Ceil(double x) {
+  return std::ceil(x);
+}
+double Floor(double x) {
+  return std::floor(x);
+}
+double Fabs(double x) {
+  return std::fabs(x);
+}
+double Atan(double x) {
+  return std::atan(x);
+}
+double Cos(double x) {
+  return std::cos(x);
+}
+double Sin(double x) {
+  return std::sin(x);
+}
+double Tan(double x) {
+  return std::tan(x);
+}
 
 void Acos(FunctionCall& call) {
   const double x = call.Number(1);
@@ -43,7 +59,9 @@ void Asin(FunctionCall& call) {
   call.ReturnNumber(std::asin(x));
 }
 
-void Atn2(FunctionCall& call) { call.ReturnNumber(std::atan2(call.Number(1), call.Number(2))); }
+void Atn2(FunctionCall& call) {
+  call.ReturnNumber(std::atan2(call.Number(1), call.Number(2)));
+}
 
 void Log(FunctionCall& call) {
   const double x = call.Number(1);
@@ -63,9 +81,15 @@ void Mod(FunctionCall& call) {
   call.ReturnNumber(std::fmod(a, b));
 }
 
-void Dtor(FunctionCall& call) { call.ReturnNumber(call.Number(1) * kPi / 180); }
-void Rtod(FunctionCall& call) { call.ReturnNumber(call.Number(1) * 180 / kPi); }
-void Pi(FunctionCall& call) { call.ReturnNumber(kPi); }
+void Dtor(FunctionCall& call) {
+  call.ReturnNumber(call.Number(1) * kPi / 180);
+}
+void Rtod(FunctionCall& call) {
+  call.ReturnNumber(call.Number(1) * 180 / kPi);
+}
+void Pi(FunctionCall& call) {
+  call.ReturnNumber(kPi);
+}
 
 // Optional 4th and 5th arguments of FV and PV: a starting (FV) or final (PV)
 // amount, and payments made at the start of each period when true or non-zero.

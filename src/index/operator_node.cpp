@@ -134,22 +134,46 @@ void OperatorNode::EvaluateText(const Value& left, const Value& right, bool tran
 void OperatorNode::EvaluateNumeric(const Value& left, const Value& right) {
   const double l = left.number, r = right.number;
   switch (code_) {
-    case OperatorCode::kAdd: value_.SetNumber(l + r, right.type); return;
-    case OperatorCode::kSubtract: value_.SetNumber(l - r, right.type); return;
-    case OperatorCode::kMultiply: value_.SetNumber(l * r, right.type); return;
+    case OperatorCode::kAdd:
+      value_.SetNumber(l + r, right.type);
+      return;
+    case OperatorCode::kSubtract:
+      value_.SetNumber(l - r, right.type);
+      return;
+    case OperatorCode::kMultiply:
+      value_.SetNumber(l * r, right.type);
+      return;
     case OperatorCode::kDivide:
-      if (r == 0) throw ExpressionError(FormatMessage("Argument for %s must be %s", "/", "non-zero"));
+      if (r == 0)
+        throw ExpressionError(FormatMessage("Argument for %s must be %s", "/", "non-zero"));
       value_.SetNumber(l / r, right.type);
       return;
-    case OperatorCode::kPower: value_.SetNumber(Power(l, r), right.type); return;
-    case OperatorCode::kExactlyEqual: value_.SetLogical(l == r); return;
-    case OperatorCode::kEqual: value_.SetLogical(l - r == 0); return;
-    case OperatorCode::kNotEqual: value_.SetLogical(l - r != 0); return;
-    case OperatorCode::kGreater: value_.SetLogical(l - r > 0); return;
-    case OperatorCode::kLess: value_.SetLogical(l - r < 0); return;
-    case OperatorCode::kGreaterOrEqual: value_.SetLogical(l - r >= 0); return;
-    case OperatorCode::kLessOrEqual: value_.SetLogical(l - r <= 0); return;
-    default: Invalid("assigned");
+    case OperatorCode::kPower:
+      value_.SetNumber(Power(l, r), right.type);
+      return;
+    case OperatorCode::kExactlyEqual:
+      value_.SetLogical(l == r);
+      return;
+    case OperatorCode::kEqual:
+      value_.SetLogical(l - r == 0);
+      return;
+    case OperatorCode::kNotEqual:
+      value_.SetLogical(l - r != 0);
+      return;
+    case OperatorCode::kGreater:
+      value_.SetLogical(l - r > 0);
+      return;
+    case OperatorCode::kLess:
+      value_.SetLogical(l - r < 0);
+      return;
+    case OperatorCode::kGreaterOrEqual:
+      value_.SetLogical(l - r >= 0);
+      return;
+    case OperatorCode::kLessOrEqual:
+      value_.SetLogical(l - r <= 0);
+      return;
+    default:
+      Invalid("assigned");
   }
 }
 
@@ -157,16 +181,26 @@ void OperatorNode::EvaluateBoolean(const Value& left, const Value& right) {
   const bool l = left.logical, r = right.logical;
   switch (code_) {
     case OperatorCode::kEqual:
-    case OperatorCode::kExactlyEqual: value_.SetLogical(l == r); return;
-    case OperatorCode::kNotEqual: value_.SetLogical(l != r); return;
-    case OperatorCode::kAnd: value_.SetLogical(l && r); return;
-    case OperatorCode::kOr: value_.SetLogical(l || r); return;
+    case OperatorCode::kExactlyEqual:
+      value_.SetLogical(l == r);
+      return;
+    case OperatorCode::kNotEqual:
+      value_.SetLogical(l != r);
+      return;
+    case OperatorCode::kAnd:
+      value_.SetLogical(l && r);
+      return;
+    case OperatorCode::kOr:
+      value_.SetLogical(l || r);
+      return;
     case OperatorCode::kAdd:
     case OperatorCode::kSubtract:
     case OperatorCode::kMultiply:
     case OperatorCode::kDivide:
-    case OperatorCode::kPower: Invalid("number");
-    default: Invalid("assigned");
+    case OperatorCode::kPower:
+      Invalid("number");
+    default:
+      Invalid("assigned");
   }
 }
 

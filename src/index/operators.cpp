@@ -21,15 +21,24 @@ struct Spelling {
 };
 
 constexpr Spelling kSymbols[] = {
-    {"^", OperatorCode::kPower},         {"**", OperatorCode::kPower},
-    {"*", OperatorCode::kMultiply},      {"/", OperatorCode::kDivide},
-    {"+", OperatorCode::kAdd},           {"-", OperatorCode::kSubtract},
-    {"=", OperatorCode::kEqual},         {"#", OperatorCode::kNotEqual},
-    {"<>", OperatorCode::kNotEqual},     {"!=", OperatorCode::kNotEqual},
-    {">", OperatorCode::kGreater},       {"<", OperatorCode::kLess},
-    {">=", OperatorCode::kGreaterOrEqual}, {"=>", OperatorCode::kGreaterOrEqual},
-    {"<=", OperatorCode::kLessOrEqual},  {"=<", OperatorCode::kLessOrEqual},
-    {"$", OperatorCode::kContainedIn},   {"==", OperatorCode::kExactlyEqual},
+    {"^", OperatorCode::kPower},
+    {"**", OperatorCode::kPower},
+    {"*", OperatorCode::kMultiply},
+    {"/", OperatorCode::kDivide},
+    {"+", OperatorCode::kAdd},
+    {"-", OperatorCode::kSubtract},
+    {"=", OperatorCode::kEqual},
+    {"#", OperatorCode::kNotEqual},
+    {"<>", OperatorCode::kNotEqual},
+    {"!=", OperatorCode::kNotEqual},
+    {">", OperatorCode::kGreater},
+    {"<", OperatorCode::kLess},
+    {">=", OperatorCode::kGreaterOrEqual},
+    {"=>", OperatorCode::kGreaterOrEqual},
+    {"<=", OperatorCode::kLessOrEqual},
+    {"=<", OperatorCode::kLessOrEqual},
+    {"$", OperatorCode::kContainedIn},
+    {"==", OperatorCode::kExactlyEqual},
 };
 
 constexpr Spelling kWords[] = {
@@ -43,36 +52,59 @@ constexpr Spelling kWords[] = {
 
 int Precedence(OperatorCode code) {
   switch (code) {
-    case OperatorCode::kPower: return 2;
+    case OperatorCode::kPower:
+      return 2;
     case OperatorCode::kMultiply:
-    case OperatorCode::kDivide: return 3;
+    case OperatorCode::kDivide:
+      return 3;
     case OperatorCode::kAdd:
-    case OperatorCode::kSubtract: return 4;
-    case OperatorCode::kNot: return 6;
-    case OperatorCode::kAnd: return 7;
-    case OperatorCode::kOr: return 8;
-    default: return 5;
+    case OperatorCode::kSubtract:
+      return 4;
+    case OperatorCode::kNot:
+      return 6;
+    case OperatorCode::kAnd:
+      return 7;
+    case OperatorCode::kOr:
+      return 8;
+    default:
+      return 5;
   }
 }
 
 const char* OperatorText(OperatorCode code) {
   switch (code) {
-    case OperatorCode::kEqual: return "=";
-    case OperatorCode::kNotEqual: return "#";
-    case OperatorCode::kGreater: return ">";
-    case OperatorCode::kLess: return "<";
-    case OperatorCode::kGreaterOrEqual: return ">=";
-    case OperatorCode::kLessOrEqual: return "<=";
-    case OperatorCode::kContainedIn: return "$";
-    case OperatorCode::kExactlyEqual: return "==";
-    case OperatorCode::kAdd: return "+";
-    case OperatorCode::kSubtract: return "-";
-    case OperatorCode::kMultiply: return "*";
-    case OperatorCode::kDivide: return "/";
-    case OperatorCode::kPower: return "^";
-    case OperatorCode::kAnd: return ".AND.";
-    case OperatorCode::kOr: return ".OR.";
-    case OperatorCode::kNot: return ".NOT.";
+    case OperatorCode::kEqual:
+      return "=";
+    case OperatorCode::kNotEqual:
+      return "#";
+    case OperatorCode::kGreater:
+      return ">";
+    case OperatorCode::kLess:
+      return "<";
+    case OperatorCode::kGreaterOrEqual:
+      return ">=";
+    case OperatorCode::kLessOrEqual:
+      return "<=";
+    case OperatorCode::kContainedIn:
+      return "$";
+    case OperatorCode::kExactlyEqual:
+      return "==";
+    case OperatorCode::kAdd:
+      return "+";
+    case OperatorCode::kSubtract:
+      return "-";
+    case OperatorCode::kMultiply:
+      return "*";
+    case OperatorCode::kDivide:
+      return "/";
+    case OperatorCode::kPower:
+      return "^";
+    case OperatorCode::kAnd:
+      return ".AND.";
+    case OperatorCode::kOr:
+      return ".OR.";
+    case OperatorCode::kNot:
+      return ".NOT.";
   }
   return "?";
 }

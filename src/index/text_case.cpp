@@ -64,16 +64,14 @@ const TextCase& TextCase::Get() {
   return instance;
 }
 
-void TextCase::ToUpper(const char* source, char* destination, size_t length,
-                       bool translate) const {
+void TextCase::ToUpper(const char* source, char* destination, size_t length, bool translate) const {
   const uint8_t* table = translate ? oem_upper_ : upper_;
   for (size_t i = 0; i < length; ++i) {
     destination[i] = static_cast<char>(table[static_cast<uint8_t>(source[i])]);
   }
 }
 
-void TextCase::ToLower(const char* source, char* destination, size_t length,
-                       bool translate) const {
+void TextCase::ToLower(const char* source, char* destination, size_t length, bool translate) const {
   const uint8_t* table = translate ? oem_lower_ : lower_;
   for (size_t i = 0; i < length; ++i) {
     destination[i] = static_cast<char>(table[static_cast<uint8_t>(source[i])]);

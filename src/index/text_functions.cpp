@@ -28,7 +28,8 @@ using dbf::FormatMessage;
 // text raises "Expression cannot be evaluated".
 size_t Count(double n) {
   if (!(n >= 1)) return 0;
-  if (n > static_cast<double>(kMaxTextLength)) throw ExpressionError("Expression cannot be evaluated");
+  if (n > static_cast<double>(kMaxTextLength))
+    throw ExpressionError("Expression cannot be evaluated");
   return static_cast<size_t>(n);
 }
 
@@ -40,8 +41,12 @@ std::string_view TrimLeadingBlanks(std::string_view text) {
 void Alltrim(FunctionCall& call) {
   call.ReturnView(TrimLeadingBlanks(TrimTrailingBlanks(call.Text(1).text)));
 }
-void Ltrim(FunctionCall& call) { call.ReturnView(TrimLeadingBlanks(call.Text(1).text)); }
-void Rtrim(FunctionCall& call) { call.ReturnView(TrimTrailingBlanks(call.Text(1).text)); }
+void Ltrim(FunctionCall& call) {
+  call.ReturnView(TrimLeadingBlanks(call.Text(1).text));
+}
+void Rtrim(FunctionCall& call) {
+  call.ReturnView(TrimTrailingBlanks(call.Text(1).text));
+}
 
 void Asc(FunctionCall& call) {
   const std::string_view text = call.Text(1).text;
@@ -56,12 +61,16 @@ void FindText(FunctionCall& call, bool ignore_case) {
     call.ReturnNumber(0);
     return;
   }
-  const size_t pos = FindOccurrence(haystack, needle, static_cast<long long>(n), ignore_case,
-                                    call.translate());
+  const size_t pos =
+      FindOccurrence(haystack, needle, static_cast<long long>(n), ignore_case, call.translate());
   call.ReturnNumber(pos == std::string_view::npos ? 0 : static_cast<double>(pos + 1));
 }
-void At(FunctionCall& call) { FindText(call, false); }
-void Atc(FunctionCall& call) { FindText(call, true); }
+void At(FunctionCall& call) {
+  FindText(call, false);
+}
+void Atc(FunctionCall& call) {
+  FindText(call, true);
+}
 
 void Chr(FunctionCall& call) {
   const double code = std::trunc(call.Number(1));
@@ -86,18 +95,18 @@ void Right(FunctionCall& call) {
   call.ReturnView(text.substr(text.size() - static_cast<size_t>(n)));
 }
 
-void Len(FunctionCall& call) { call.ReturnNumber(static_cast<double>(call.Text(1).text.size())); }
+void Len(FunctionCall& call) {
+  call.ReturnNumber(static_cast<double>(call.Text(1).text.size()));
+}
 
 void Upper(FunctionCall& call) {
   const std::string_view text = call.Text(1).text;
-  TextCase::Get().ToUpper(text.data(), call.ReturnText(text.size()), text.size(),
-                          call.translate());
+  TextCase::Get().ToUpper(text.data(), call.ReturnText(text.size()), text.size(), call.translate());
 }
 
 void Lower(FunctionCall& call) {
   const std::string_view text = call.Text(1).text;
-  TextCase::Get().ToLower(text.data(), call.ReturnText(text.size()), text.size(),
-                          call.translate());
+  TextCase::Get().ToLower(text.data(), call.ReturnText(text.size()), text.size(), call.translate());
 }
 
 // A word starts at the beginning and after any character that is not a
@@ -111,9 +120,8 @@ void Proper(FunctionCall& call) {
   for (size_t i = 0; i < text.size(); ++i) {
     const auto c = static_cast<uint8_t>(text[i]);
     const bool letter = cases.IsLetter(c, translate);
-    out[i] = static_cast<char>(letter ? (word_start ? cases.Upper(c, translate)
-                                                    : cases.Lower(c, translate))
-                                      : c);
+    out[i] = static_cast<char>(
+        letter ? (word_start ? cases.Upper(c, translate) : cases.Lower(c, translate)) : c);
     word_start = !letter && !(c >= '0' && c <= '9') && c != '\'';
   }
 }
@@ -139,8 +147,8 @@ enum class Alignment { kLeft, kCentre, kRight };
 void Pad(FunctionCall& call, Alignment alignment) {
   char scratch[64];
   std::string date_text;
-  const std::string_view text = AsText(call.Need(1, ValueType::kAny), scratch, sizeof scratch,
-                                       date_text);
+  const std::string_view text =
+      AsText(call.Need(1, ValueType::kAny), scratch, sizeof scratch, date_text);
   const size_t n = Count(call.Number(2));
   char fill = ' ';
   if (const Value* pad = call.Optional(3, ValueType::kText)) {
@@ -156,9 +164,15 @@ void Pad(FunctionCall& call, Alignment alignment) {
   std::memset(out, fill, n);
   if (kept) std::memcpy(out + before, text.data(), kept);
 }
-void Padc(FunctionCall& call) { Pad(call, Alignment::kCentre); }
-void Padl(FunctionCall& call) { Pad(call, Alignment::kRight); }
-void Padr(FunctionCall& call) { Pad(call, Alignment::kLeft); }
+void Padc(FunctionCall& call) {
+  Pad(call, Alignment::kCentre);
+}
+void Padl(FunctionCall& call) {
+  Pad(call, Alignment::kRight);
+}
+void Padr(FunctionCall& call) {
+  Pad(call, Alignment::kLeft);
+}
 
 void Space(FunctionCall& call) {
   const size_t n = Count(call.Number(1));
@@ -177,9 +191,9 @@ void FormatStr(FunctionCall& call, bool zero_fill) {
     decimals = d->number >= 1 ? static_cast<uint32_t>(std::fmin(d->number, 18)) : 0;
   }
   char* out = call.ReturnText(width);
-  const std::string text =
-      std::isfinite(value) && std::fabs(value) < 1e300 ? dbf::codec::FormatFixed(value, decimals)
-                                                       : std::string(width + 1, '*');
+  const std::string text = std::isfinite(value) && std::fabs(value) < 1e300
+                               ? dbf::codec::FormatFixed(value, decimals)
+                               : std::string(width + 1, '*');
   if (text.size() > width) {
     std::memset(out, '*', width);
     return;
@@ -196,8 +210,12 @@ void FormatStr(FunctionCall& call, bool zero_fill) {
     std::memset(out, '0', lead);
   }
 }
-void Str(FunctionCall& call) { FormatStr(call, false); }
-void Strzero(FunctionCall& call) { FormatStr(call, true); }
+void Str(FunctionCall& call) {
+  FormatStr(call, false);
+}
+void Strzero(FunctionCall& call) {
+  FormatStr(call, true);
+}
 
 // STRTRAN(text, search [, replacement [, first occurrence [, count]]]):
 // replaces `count` occurrences (default all) of `search`, starting with
@@ -266,21 +284,62 @@ void Substr(FunctionCall& call) {
 char SoundexBase(uint8_t ansi_upper) {
   if (ansi_upper >= 'A' && ansi_upper <= 'Z') return static_cast<char>(ansi_upper);
   switch (ansi_upper) {
-    case 0xC1: case 0xC4: case 0xC2: case 0xC3: case 0xA5: return 'A';
-    case 0xC8: case 0xC6: case 0xC7: return 'C';
-    case 0xCF: case 0xD0: return 'D';
-    case 0xC9: case 0xCC: case 0xCB: case 0xCA: return 'E';
-    case 0xCD: case 0xCE: return 'I';
-    case 0xC5: case 0xBC: case 0xA3: return 'L';
-    case 0xD2: case 0xD1: return 'N';
-    case 0xD3: case 0xD4: case 0xD6: case 0xD5: return 'O';
-    case 0xD8: case 0xC0: return 'R';
-    case 0x8A: case 0x8C: case 0xAA: return 'S';
-    case 0x8D: case 0xDE: return 'T';
-    case 0xDA: case 0xD9: case 0xDC: case 0xDB: return 'U';
-    case 0xDD: return 'Y';
-    case 0x8E: case 0x8F: case 0xAF: return 'Z';
-    default: return 0;
+    case 0xC1:
+    case 0xC4:
+    case 0xC2:
+    case 0xC3:
+    case 0xA5:
+      return 'A';
+    case 0xC8:
+    case 0xC6:
+    case 0xC7:
+      return 'C';
+    case 0xCF:
+    case 0xD0:
+      return 'D';
+    case 0xC9:
+    case 0xCC:
+    case 0xCB:
+    case 0xCA:
+      return 'E';
+    case 0xCD:
+    case 0xCE:
+      return 'I';
+    case 0xC5:
+    case 0xBC:
+    case 0xA3:
+      return 'L';
+    case 0xD2:
+    case 0xD1:
+      return 'N';
+    case 0xD3:
+    case 0xD4:
+    case 0xD6:
+    case 0xD5:
+      return 'O';
+    case 0xD8:
+    case 0xC0:
+      return 'R';
+    case 0x8A:
+    case 0x8C:
+    case 0xAA:
+      return 'S';
+    case 0x8D:
+    case 0xDE:
+      return 'T';
+    case 0xDA:
+    case 0xD9:
+    case 0xDC:
+    case 0xDB:
+      return 'U';
+    case 0xDD:
+      return 'Y';
+    case 0x8E:
+    case 0x8F:
+    case 0xAF:
+      return 'Z';
+    default:
+      return 0;
   }
 }
 

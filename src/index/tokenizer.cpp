@@ -13,10 +13,18 @@ namespace {
 using dbf::ExpressionError;
 using dbf::FormatMessage;
 
-bool IsLetter(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsNameStart(char c) { return IsLetter(c) || c == '_'; }
-bool IsNameChar(char c) { return IsNameStart(c) || IsDigit(c); }
+bool IsLetter(char c) {
+  return std::isalpha(static_cast<unsigned char>(c)) != 0;
+}
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+bool IsNameStart(char c) {
+  return IsLetter(c) || c == '_';
+}
+bool IsNameChar(char c) {
+  return IsNameStart(c) || IsDigit(c);
+}
 
 bool StartsWithIgnoringCase(std::string_view text, size_t pos, std::string_view word) {
   if (text.size() - pos < word.size()) return false;
@@ -29,10 +37,14 @@ bool StartsWithIgnoringCase(std::string_view text, size_t pos, std::string_view 
 // Closing delimiter of a text literal opened by `open`, or 0.
 char LiteralCloser(char open) {
   switch (open) {
-    case '"': return '"';
-    case '\'': return '\'';
-    case '[': return ']';
-    default: return 0;
+    case '"':
+      return '"';
+    case '\'':
+      return '\'';
+    case '[':
+      return ']';
+    default:
+      return 0;
   }
 }
 
@@ -251,7 +263,8 @@ class Scanner {
     token.text = std::string(text_.substr(start, pos_ - start));
     token.number = ReadDecimal(token.text);
     const size_t point = token.text.find('.');
-    token.decimals = point == std::string::npos ? 0 : static_cast<int>(token.text.size() - point - 1);
+    token.decimals =
+        point == std::string::npos ? 0 : static_cast<int>(token.text.size() - point - 1);
     tokens_.push_back(std::move(token));
   }
 
@@ -295,7 +308,9 @@ class Scanner {
 
 }  // namespace
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 std::string_view TrimBlanks(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);

@@ -30,7 +30,9 @@ const char* ValueTypeName(int code);
 constexpr bool IsNumericFamily(ValueType t) {
   return t >= ValueType::kNumber && t <= ValueType::kDateTime;
 }
-constexpr bool IsTextLike(ValueType t) { return t == ValueType::kText || t == ValueType::kMemo; }
+constexpr bool IsTextLike(ValueType t) {
+  return t == ValueType::kText || t == ValueType::kMemo;
+}
 constexpr bool TypesMatch(ValueType a, ValueType b) {
   return a == b || (IsNumericFamily(a) && IsNumericFamily(b));
 }

@@ -20,8 +20,12 @@ void* Allocate(std::size_t size) {
 }
 }  // namespace
 
-void* operator new(std::size_t size) { return Allocate(size); }
-void* operator new[](std::size_t size) { return Allocate(size); }
+void* operator new(std::size_t size) {
+  return Allocate(size);
+}
+void* operator new[](std::size_t size) {
+  return Allocate(size);
+}
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
   allocations.fetch_add(1, std::memory_order_relaxed);
   return std::malloc(size ? size : 1);
@@ -30,10 +34,18 @@ void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
   allocations.fetch_add(1, std::memory_order_relaxed);
   return std::malloc(size ? size : 1);
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept {
+  std::free(p);
+}
+void operator delete[](void* p) noexcept {
+  std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+  std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+  std::free(p);
+}
 
 namespace idx::testing {
 namespace {
@@ -62,10 +74,17 @@ TEST(ExpressionAllocation, EvaluatingAllocatesNothing) {
                                 {"SOR_SKU", "X"}}));
   }
   FieldResolver resolver = t.Resolver();
-  const char* const kTexts[] = {"UPPER(HLA_NAC)",         "SKL_KAV + SKL_IND",   "HLA_DAT",
-                                "NOT HLA_PLA",            "SKL_STA >0",          "(BLO_KUS-BLO_VYD)>0",
-                                "SOR_SKU+UPPER(HLA_NAC)", "DTOS(HLA_DAT)+SKL_KAV", "SKL_KAV - SKL_IND",
-                                "SUBSTR(HLA_NAC, 3, 4)",  "IIF(HLA_PLA, SKL_KAV, SOR_SKU)"};
+  const char* const kTexts[] = {"UPPER(HLA_NAC)",
+                                "SKL_KAV + SKL_IND",
+                                "HLA_DAT",
+                                "NOT HLA_PLA",
+                                "SKL_STA >0",
+                                "(BLO_KUS-BLO_VYD)>0",
+                                "SOR_SKU+UPPER(HLA_NAC)",
+                                "DTOS(HLA_DAT)+SKL_KAV",
+                                "SKL_KAV - SKL_IND",
+                                "SUBSTR(HLA_NAC, 3, 4)",
+                                "IIF(HLA_PLA, SKL_KAV, SOR_SKU)"};
   std::vector<KeyExpression> expressions;
   for (const char* text : kTexts) expressions.push_back(KeyExpression::Compile(text, &resolver));
 

@@ -72,14 +72,16 @@ TEST_F(ExpressionCompile, EverySpellingOfEveryOperator) {
     bool expected;
   };
   const Case cases[] = {
-      {"1 = 1", true},     {"1 EQ 1", true},     {"1 .EQ. 1", true},   {"1 eq 1", true},
-      {"1 # 2", true},     {"1 <> 2", true},     {"1 != 2", true},     {"1 NE 2", true},
-      {"1 .ne. 1", false}, {"2 > 1", true},      {"2 GT 1", true},     {"1 < 2", true},
-      {"1 LT 2", true},    {"2 >= 2", true},     {"2 => 2", true},     {"2 GE 3", false},
-      {"2 <= 2", true},    {"2 =< 2", true},     {"3 LE 2", false},    {".T. AND .T.", true},
-      {".T. .and. .F.", false}, {".F. OR .T.", true}, {".F. .Or. .F.", false},
-      {"2 ^ 3 = 8", true}, {"2 ** 3 = 8", true}, {"6 * 2 = 12", true}, {"6 / 2 = 3", true},
-      {"6 + 2 = 8", true}, {"6 - 2 = 4", true},  {"\"b\" $ \"abc\"", true},
+      {"1 = 1", true},      {"1 EQ 1", true},        {"1 .EQ. 1", true},
+      {"1 eq 1", true},     {"1 # 2", true},         {"1 <> 2", true},
+      {"1 != 2", true},     {"1 NE 2", true},        {"1 .ne. 1", false},
+      {"2 > 1", true},      {"2 GT 1", true},        {"1 < 2", true},
+      {"1 LT 2", true},     {"2 >= 2", true},        {"2 => 2", true},
+      {"2 GE 3", false},    {"2 <= 2", true},        {"2 =< 2", true},
+      {"3 LE 2", false},    {".T. AND .T.", true},   {".T. .and. .F.", false},
+      {".F. OR .T.", true}, {".F. .Or. .F.", false}, {"2 ^ 3 = 8", true},
+      {"2 ** 3 = 8", true}, {"6 * 2 = 12", true},    {"6 / 2 = 3", true},
+      {"6 + 2 = 8", true},  {"6 - 2 = 4", true},     {"\"b\" $ \"abc\"", true},
   };
   for (const Case& c : cases) EXPECT_EQ(Logical(c.text), c.expected) << c.text;
 }
@@ -194,8 +196,8 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"TargetMissingForNot", "NOT", "Target value missing for .NOT. operation"},
         FailureCase{"TargetMissingForAnd", ".T. .AND.", "Target value missing for .AND. operation"},
         FailureCase{"TargetMissingForIn", "'a' $", "Target value missing for in string operation"},
-        FailureCase{"TargetMissingForExact", "'a' ==",
-                    "Target value missing for exactly equal operation"},
+        FailureCase{"TargetMissingForExact",
+                    "'a' ==", "Target value missing for exactly equal operation"},
         FailureCase{"SidesDoNotMatch", "SKL_KAV + 1", "The two sides of an operation do not match"},
         FailureCase{"DateAndText", "HLA_DAT = 'x'", "The two sides of an operation do not match"},
         FailureCase{"TextTimesText", "'a' * 'b'", "A assigned value is required but invalid"},
@@ -210,7 +212,8 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"AcosRange", "ACOS(2)", "Argument for ACOS must be -1 to +1"},
         FailureCase{"AsinRange", "ASIN(-1.5)", "Argument for ASIN must be -1 to +1"},
         FailureCase{"MaxWithoutArguments", "MAX()", "A value is required for Max()"},
-        FailureCase{"MinMixedTypes", "MIN(1, 'a')", "All arguments for Min() must be of the same type"},
+        FailureCase{"MinMixedTypes", "MIN(1, 'a')",
+                    "All arguments for Min() must be of the same type"},
         FailureCase{"ChrOutOfRange", "CHR(256)", "A Byte value is required but invalid"},
         FailureCase{"PadWithLongPad", "PADL('a', 3, 'xy')", "A Char value is required but invalid"},
         FailureCase{"InvalidDateLiteral", "{31.02.2024}", "'31.02.2024' is not a valid date"},

@@ -41,10 +41,15 @@ const char* const kSingleFieldKeys[] = {
     "DOD_DIC", "SOR_KAV", "SOR_PC1", "SKL_KAV", "DEN_DOK", "DEN_DAT", "VYP_DO1", "VYP_DO2",
     "VYP_DVS", "EXT_KOD", "EXT_ICO", "FAS_FAK", "FAP_DO1", "DPR_FAK", "ZAP_DOK", "ZAP_DAT"};
 
-const char* const kConcatenatedKeys[] = {
-    "SKL_KAV + SKL_IND",          "SKL_EXT + SKL_POS + SKL_KAV",     "SKL_EXT + SKL_POS + SKL_NAC",
-    "DEN_KAV + DEN_IND",          "HLA_ODB+HLA_ODP",                 "EXT_TYP+EXT_NAC",
-    "URS_URT+URS_KOD",            "IPS_DO1 + IPS_KAV+ IPS_IND",      "PRP_KAV + PRP_IND + PRP_DO1"};
+const char* const kConcatenatedKeys[] = {"SKL_KAV + SKL_IND",
+                                         "SKL_EXT + SKL_POS + SKL_KAV",
+                                         "SKL_EXT + SKL_POS + SKL_NAC",
+                                         "DEN_KAV + DEN_IND",
+                                         "HLA_ODB+HLA_ODP",
+                                         "EXT_TYP+EXT_NAC",
+                                         "URS_URT+URS_KOD",
+                                         "IPS_DO1 + IPS_KAV+ IPS_IND",
+                                         "PRP_KAV + PRP_IND + PRP_DO1"};
 
 const char* const kUpperKeys[] = {"UPPER(SOR_NAC)", "UPPER(SOR_KDO)", "UPPER(SOR_KVY)",
                                   "UPPER(DOD_FIR)", "UPPER(HLA_NAC)", "UPPER(EXT_NAC)",

@@ -37,16 +37,16 @@ inline TestTable StoreTable() {
 
 class ExpressionTest : public ::testing::Test {
  protected:
-  ExpressionTest() : table_(StoreTable()), resolver_(table_.Resolver()) {
-    SetRecord({});
-  }
+  ExpressionTest() : table_(StoreTable()), resolver_(table_.Resolver()) { SetRecord({}); }
 
   void SetRecord(const std::map<std::string, std::string>& raw, bool deleted = false) {
     record_ = table_.Record(raw, deleted);
     resolver_.set_record(record_.data());
   }
 
-  KeyExpression Compile(const std::string& text) { return KeyExpression::Compile(text, &resolver_); }
+  KeyExpression Compile(const std::string& text) {
+    return KeyExpression::Compile(text, &resolver_);
+  }
 
   // Compiles and evaluates; the value's text is copied out.
   struct Result {

@@ -15,16 +15,18 @@ using ExpressionFunctions = ExpressionTest;
 TEST(FunctionRegistry, HoldsEveryFunctionOnceSortedByName) {
   const auto& functions = FunctionRegistry::Instance().functions();
   const char* const kNames[] = {
-      "ABS",   "ALLTRIM", "ACOS",  "ASIN",  "ATAN",    "ATN2",    "ASC",    "AT",    "ATC",
-      "BETWEEN", "CEILING", "CHR", "COS",   "CTOD",    "DATE",    "DESCEND", "DOW",  "DTOC",
-      "DTOR",  "DTOS",    "EMPTY", "FLOOR", "FV",      "IIF",     "INLIST", "INT",   "LEFT",
-      "LEN",   "LOG",     "LOG10", "LOWER", "LTRIM",   "MAX",     "MIN",    "MOD",   "PADC",
-      "PADL",  "PADR",    "PI",    "PV",    "PROPER",  "RIGHT",   "RTRIM",  "RTOD",  "SIN",
-      "SOUNDEX", "SPACE", "STR",   "STRTRAN", "STRZERO", "SUBSTR", "TAN",   "TRIM",  "UPPER",
-      "VAL"};
+      "ABS",     "ALLTRIM", "ACOS",    "ASIN", "ATAN",  "ATN2",    "ASC",   "AT",
+      "ATC",     "BETWEEN", "CEILING", "CHR",  "COS",   "CTOD",    "DATE",  "DESCEND",
+      "DOW",     "DTOC",    "DTOR",    "DTOS", "EMPTY", "FLOOR",   "FV",    "IIF",
+      "INLIST",  "INT",     "LEFT",    "LEN",  "LOG",   "LOG10",   "LOWER", "LTRIM",
+      "MAX",     "MIN",     "MOD",     "PADC", "PADL",  "PADR",    "PI",    "PV",
+      "PROPER",  "RIGHT",   "RTRIM",   "RTOD", "SIN",   "SOUNDEX", "SPACE", "STR",
+      "STRTRAN", "STRZERO", "SUBSTR",  "TAN",  "TRIM",  "UPPER",   "VAL"};
   EXPECT_EQ(functions.size(), std::size(kNames));
-  for (const char* name : kNames) EXPECT_NE(FunctionRegistry::Instance().Find(name), nullptr) << name;
-  for (size_t i = 1; i < functions.size(); ++i) EXPECT_LT(functions[i - 1].Name(), functions[i].Name());
+  for (const char* name : kNames)
+    EXPECT_NE(FunctionRegistry::Instance().Find(name), nullptr) << name;
+  for (size_t i = 1; i < functions.size(); ++i)
+    EXPECT_LT(functions[i - 1].Name(), functions[i].Name());
   EXPECT_NE(FunctionRegistry::Instance().Find("upper"), nullptr);
   FunctionRegistry copy = FunctionRegistry::Instance();
   EXPECT_THROW(copy.Register("Upper", [](FunctionCall&) {}), std::logic_error);

@@ -42,7 +42,7 @@ TEST_F(ExpressionOperators, EqualMatchesAPatternWhenTheRightSideStartsOrEndsWith
   EXPECT_TRUE(Logical("'Novak' = '*o?a*'"));
   EXPECT_FALSE(Logical("'Novak' = '*x*'"));
   EXPECT_TRUE(Logical("'Novak   ' = 'No*   '"));
-  EXPECT_FALSE(Logical("'Novak' = 'N*k'"));  // a star only inside: plain comparison
+  EXPECT_FALSE(Logical("'Novak' = 'N*k'"));    // a star only inside: plain comparison
   EXPECT_FALSE(Logical("'Novak' = 'N?vak'"));  // without a star "?" is an ordinary character
   EXPECT_TRUE(Logical("'N?vak' = 'N?vak'"));
   EXPECT_TRUE(Logical("'Novak' # 'X*'"));
@@ -56,7 +56,8 @@ TEST_F(ExpressionOperators, CompareSettingsSwitchCaseAndWildcards) {
   KeyExpression e =
       KeyExpression::Compile(dbf::Utf8ToCp1250("'nováček' = 'NOVÁČEK'"), &resolver_, ci);
   EXPECT_TRUE(e.Evaluate().logical);
-  KeyExpression p = KeyExpression::Compile(dbf::Utf8ToCp1250("'Nováček' = 'nová*'"), &resolver_, ci);
+  KeyExpression p =
+      KeyExpression::Compile(dbf::Utf8ToCp1250("'Nováček' = 'nová*'"), &resolver_, ci);
   EXPECT_TRUE(p.Evaluate().logical);
   resolver_.set_translate(true);  // the same letters as OEM text
   KeyExpression o =

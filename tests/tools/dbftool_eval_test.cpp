@@ -18,8 +18,11 @@ class DbftoolEval : public ::testing::Test {
  protected:
   void SetUp() override {
     path_ = dir_.File("SOR0001.DBF");
-    TableBuilder({{"SOR_KAV", 'C', 6}, {"SOR_NAC", 'C', 12}, {"SOR_STA", 'N', 8, 2},
-                  {"SOR_DAT", 'D', 8}, {"SOR_PLA", 'L', 1}})
+    TableBuilder({{"SOR_KAV", 'C', 6},
+                  {"SOR_NAC", 'C', 12},
+                  {"SOR_STA", 'N', 8, 2},
+                  {"SOR_DAT", 'D', 8},
+                  {"SOR_PLA", 'L', 1}})
         .Record({"12", dbf::Utf8ToCp852("čokoláda"), "    2.50", "20240229", "T"})
         .Record({"", "", "        ", "        ", " "}, true)
         .Record({"7", "x", "   -1,5 ", "20240101", "F"})
