@@ -292,39 +292,18 @@ void DbfDataSet::EndMove() {
   if (lock_protocol_ == LockProtocol::kClipLock) file_.UnlockIndexes();
 }
 
-void DbfDataSet::First() {
-  CheckActive();
-  CheckNotBusy();
-  CheckBrowseMode();
-  Notify([&](DataSetObserver& o) { o.BeforeScroll(*this); });
-  bool found;
-  try {
-    found = SkipHidden(order_->First(), true);
-  } catch (const DbfError&) {
-    Reseat();
-    EndMove();
-    Fail("Record request beyond range of table");
-  }
-  if (found) {
-    TakeCandidate();
-    bof_ = true;
-    eof_ = false;
-  } else {
-    ShowEmpty();
-  }
-  EndMove();
-  Notify([&](DataSetObserver& o) { o.DataSetChanged(*this); });
-  Notify([&](DataSetObserver& o) { o.AfterScroll(*this); });
-}
+void DbfDataSet::First() { MoveToEnd(true); }
 
-void DbfDataSet::Last() {
+void DbfDataSet::Last() { MoveToEnd(false); }
+
+void DbfDataSet::MoveToEnd(bool first) {
   CheckActive();
   CheckNotBusy();
   CheckBrowseMode();
   Notify([&](DataSetObserver& o) { o.BeforeScroll(*this); });
   bool found;
   try {
-    found = SkipHidden(order_->Last(), false);
+    found = first ? SkipHidden(order_->First(), true) : SkipHidden(order_->Last(), false);
   } catch (const DbfError&) {
     Reseat();
     EndMove();
@@ -332,8 +311,8 @@ void DbfDataSet::Last() {
   }
   if (found) {
     TakeCandidate();
-    eof_ = true;
-    bof_ = false;
+    bof_ = first;
+    eof_ = !first;
   } else {
     ShowEmpty();
   }

@@ -212,6 +212,9 @@ class DbfDataSet {
   void ShowEmpty();
   void Reseat();
   void EndMove();
+  // First (`first`) or Last: the end candidate of the order, hidden records
+  // skipped towards the other end.
+  void MoveToEnd(bool first);
   void ReReadCurrent();
   bool ReadFresh(uint32_t recno);
   const uint8_t* FileRecord() const { return file_.record(); }
