@@ -2,9 +2,9 @@
 
 #include <unordered_set>
 
-#include "dbf/dates.h"
 #include "dbf/format_settings.h"
 #include "index/cdx_index.h"
+#include "index/date_text.h"
 #include "index/key_compare.h"
 #include "index/key_encoding.h"
 #include "index/tag_key_source.h"
@@ -55,11 +55,9 @@ std::string CdxTag::KeyFromText(std::string_view text) const {
     const std::optional<double> number = dbf::ParseLocaleNumber(trimmed);
     return number ? EncodeNumberKey(*number, true) : std::string();
   }
-  std::optional<dbf::CivilDate> date = dbf::ParseYyyymmdd(trimmed);
-  if (!date) date = dbf::ParseShortDate(trimmed);
-  if (!date) return {};
-  const double julian = static_cast<double>(dbf::DaysFromCivil(*date) + dbf::kJulianDayOfZeroDate);
-  return EncodeNumberKey(julian, true);
+  const std::optional<double> julian = ParseDateText(trimmed);
+  if (!julian || *julian <= 0) return {};
+  return EncodeNumberKey(*julian, true);
 }
 
 int CdxTag::Compare(std::string_view search, std::string_view stored, bool prefix_mode) const {
