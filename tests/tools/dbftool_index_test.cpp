@@ -140,3 +140,22 @@ TEST_F(DbftoolIndexTest, CheckReportsACorruptedHeader) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DbftoolIndexTest, WriteCommandsWithIndexKeepEveryTagCurrent) {
+  auto r = RunTool("dbftool", {"append", table_path_, "KOD=A05", "NAZ=Anna", "CEN=30",
+                               "DAT=2026-01-04", "--protocol", "clip", "--index", index_path_});
+  ASSERT_EQ(r.status, 0) << r.err;
+  r = RunTool("dbftool", {"set", table_path_, "1", "KOD=A00", "CEN=50", "--index", index_path_});
+  ASSERT_EQ(r.status, 0) << r.err;
+  r = RunTool("dbftool", {"check", table_path_});
+  EXPECT_EQ(r.status, 0) << r.out;
+  r = RunTool("dbftool", {"dump", table_path_, "--index", index_path_, "--tag", "KOD"});
+  EXPECT_EQ(r.out.substr(0, 4), "A00 ") << r.out;
+  EXPECT_NE(r.out.find("A05 | "), std::string::npos) << r.out;
+  r = RunTool("dbftool", {"dump", table_path_, "--index", index_path_, "--tag", "NAZ"});
+  EXPECT_NE(r.out.find("CERNY"), std::string::npos) << r.out;
+}
+
+}  // namespace

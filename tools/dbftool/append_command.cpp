@@ -14,7 +14,7 @@ int RunAppend(const std::vector<std::string>& args) {
   const auto parsed = ParseWriteArgs(args, true, false);
   if (!parsed || !parsed->words.empty()) return Usage("append");
   dbf::DbfDataSet table;
-  OpenTable(table, parsed->table, parsed->protocol);
+  OpenTable(table, parsed->table, parsed->protocol, parsed->index);
   table.Append();
   PutValues(table, parsed->values);
   table.Post();
@@ -23,7 +23,9 @@ int RunAppend(const std::vector<std::string>& args) {
 }
 
 const CommandRegistration kAppend(
-    {"append", "append TABLE.dbf FIELD=VALUE... [--protocol default|db4|clip|fox]", RunAppend});
+    {"append",
+     "append TABLE.dbf FIELD=VALUE... [--protocol default|db4|clip|fox] [--index INDEX.cdx]",
+     RunAppend});
 
 }  // namespace
 }  // namespace dbftool

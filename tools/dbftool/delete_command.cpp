@@ -14,15 +14,15 @@ int RunDelete(const std::vector<std::string>& args) {
   const auto recno = ParseRecno(parsed->words[0]);
   if (!recno) return Usage("delete");
   dbf::DbfDataSet table;
-  OpenTable(table, parsed->table, parsed->protocol);
+  OpenTable(table, parsed->table, parsed->protocol, parsed->index);
   table.SetRecNo(*recno);
   table.Delete();
   return 0;
 }
 
-const CommandRegistration kDelete({"delete",
-                                   "delete TABLE.dbf RECNO [--protocol default|db4|clip|fox]",
-                                   RunDelete});
+const CommandRegistration kDelete(
+    {"delete", "delete TABLE.dbf RECNO [--protocol default|db4|clip|fox] [--index INDEX.cdx]",
+     RunDelete});
 
 }  // namespace
 }  // namespace dbftool

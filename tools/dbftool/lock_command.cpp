@@ -48,7 +48,7 @@ int RunLock(const std::vector<std::string>& args) {
   const auto recno = ParseRecno(parsed->words[0]);
   if (!recno) return Usage("lock");
   dbf::DbfDataSet table;
-  OpenTable(table, parsed->table, parsed->protocol);
+  OpenTable(table, parsed->table, parsed->protocol, parsed->index);
   table.SetRecNo(*recno);
   table.Edit();
   std::puts("locked");
@@ -59,7 +59,9 @@ int RunLock(const std::vector<std::string>& args) {
 }
 
 const CommandRegistration kLock(
-    {"lock", "lock TABLE.dbf RECNO [--protocol default|db4|clip|fox] --hold SECONDS", RunLock});
+    {"lock",
+     "lock TABLE.dbf RECNO [--protocol default|db4|clip|fox] [--index INDEX.cdx] --hold SECONDS",
+     RunLock});
 
 }  // namespace
 }  // namespace dbftool

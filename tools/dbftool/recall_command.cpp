@@ -15,15 +15,15 @@ int RunRecall(const std::vector<std::string>& args) {
   if (!recno) return Usage("recall");
   dbf::DbfDataSet table;
   table.set_use_deleted(true);
-  OpenTable(table, parsed->table, parsed->protocol);
+  OpenTable(table, parsed->table, parsed->protocol, parsed->index);
   table.SetRecNo(*recno);
   table.Recall();
   return 0;
 }
 
-const CommandRegistration kRecall({"recall",
-                                   "recall TABLE.dbf RECNO [--protocol default|db4|clip|fox]",
-                                   RunRecall});
+const CommandRegistration kRecall(
+    {"recall", "recall TABLE.dbf RECNO [--protocol default|db4|clip|fox] [--index INDEX.cdx]",
+     RunRecall});
 
 }  // namespace
 }  // namespace dbftool

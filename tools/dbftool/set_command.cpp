@@ -14,7 +14,7 @@ int RunSet(const std::vector<std::string>& args) {
   const auto recno = ParseRecno(parsed->words[0]);
   if (!recno) return Usage("set");
   dbf::DbfDataSet table;
-  OpenTable(table, parsed->table, parsed->protocol);
+  OpenTable(table, parsed->table, parsed->protocol, parsed->index);
   table.SetRecNo(*recno);
   table.Edit();
   PutValues(table, parsed->values);
@@ -23,7 +23,9 @@ int RunSet(const std::vector<std::string>& args) {
 }
 
 const CommandRegistration kSet(
-    {"set", "set TABLE.dbf RECNO FIELD=VALUE... [--protocol default|db4|clip|fox]", RunSet});
+    {"set",
+     "set TABLE.dbf RECNO FIELD=VALUE... [--protocol default|db4|clip|fox] [--index INDEX.cdx]",
+     RunSet});
 
 }  // namespace
 }  // namespace dbftool

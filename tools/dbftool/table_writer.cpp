@@ -4,6 +4,8 @@
 
 #include "dbf/charset_tables.h"
 #include "dbf/dates.h"
+#include "index/expression_key_source.h"
+#include "index/index_set.h"
 
 namespace dbftool {
 namespace {
@@ -22,6 +24,13 @@ std::optional<dbf::CivilDate> ParseIsoDate(const std::string& text) {
   return dbf::ParseYyyymmdd(text.substr(0, 4) + text.substr(5, 2) + text.substr(8, 2));
 }
 
+// The index files of the one table a command writes; they live until the process ends.
+struct AttachedIndex {
+  std::unique_ptr<idx::ExpressionKeySourceFactory> factory;
+  std::unique_ptr<idx::IndexSet> set;
+};
+AttachedIndex attached;
+
 }  // namespace
 
 std::optional<WriteArgs> ParseWriteArgs(const std::vector<std::string>& args, bool with_values,
@@ -33,6 +42,8 @@ std::optional<WriteArgs> ParseWriteArgs(const std::vector<std::string>& args, bo
       const auto protocol = ParseProtocol(args[++i]);
       if (!protocol) return std::nullopt;
       out.protocol = *protocol;
+    } else if (a == "--index" && i + 1 < args.size()) {
+      out.index = args[++i];
     } else if (with_hold && a == "--hold" && i + 1 < args.size()) {
       const std::string& text = args[++i];
       double seconds = 0;
@@ -56,7 +67,8 @@ std::optional<WriteArgs> ParseWriteArgs(const std::vector<std::string>& args, bo
   return out;
 }
 
-void OpenTable(dbf::DbfDataSet& table, const std::string& path, dbf::LockProtocol protocol) {
+void OpenTable(dbf::DbfDataSet& table, const std::string& path, dbf::LockProtocol protocol,
+               const std::string& index) {
   const size_t slash = path.rfind('/');
   if (slash != std::string::npos) {
     table.SetDatabaseName(path.substr(0, slash + 1));
@@ -66,6 +78,12 @@ void OpenTable(dbf::DbfDataSet& table, const std::string& path, dbf::LockProtoco
   }
   table.SetLockProtocol(protocol);
   table.Open();
+  if (index.empty()) return;
+  attached.factory = std::make_unique<idx::ExpressionKeySourceFactory>(table.file());
+  attached.set = std::make_unique<idx::IndexSet>(table.file(), attached.factory.get());
+  attached.set->set_lock_protocol(protocol);
+  attached.set->Attach(index);
+  table.file().set_index_hooks(attached.set.get());
 }
 
 std::optional<uint32_t> ParseRecno(const std::string& text) {

@@ -17,14 +17,18 @@ struct WriteArgs {
   std::vector<std::pair<std::string, std::string>> values;  // FIELD=VALUE, UTF-8
   dbf::LockProtocol protocol = dbf::LockProtocol::kDefault;
   std::optional<double> hold_seconds;  // lock --hold
+  std::string index;                   // --index INDEX.cdx: kept current by the writes
 };
 
 // Returns nullopt on a malformed command line.
 std::optional<WriteArgs> ParseWriteArgs(const std::vector<std::string>& args, bool with_values,
                                         bool with_hold);
 
-// Opens a shared cursor on `path` (directory and file name) with `protocol`.
-void OpenTable(dbf::DbfDataSet& table, const std::string& path, dbf::LockProtocol protocol);
+// Opens a shared cursor on `path` (directory and file name) with `protocol`; with `index` the
+// compound index file is attached, so record locks use the offsets of a table with an index
+// open and every tag is kept current by the writes.
+void OpenTable(dbf::DbfDataSet& table, const std::string& path, dbf::LockProtocol protocol,
+               const std::string& index = "");
 
 // Parses a record number; nullopt unless a positive decimal number.
 std::optional<uint32_t> ParseRecno(const std::string& text);
