@@ -14,7 +14,7 @@ using testing_support::RunTool;
 using testing_support::TableBuilder;
 using testing_support::TempDir;
 
-class DbftoolInspect : public ::testing::Test {
+class DbftoolInfoDump : public ::testing::Test {
  protected:
   void SetUp() override {
     path_ = dir_.File("FAK0001.DBF");
@@ -35,7 +35,7 @@ class DbftoolInspect : public ::testing::Test {
   std::string path_;
 };
 
-TEST_F(DbftoolInspect, InfoListsHeaderAndFields) {
+TEST_F(DbftoolInfoDump, InfoListsHeaderAndFields) {
   const auto r = RunTool("dbftool", {"info", path_});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.out.find("version:        0x03"), std::string::npos) << r.out;
@@ -46,7 +46,7 @@ TEST_F(DbftoolInspect, InfoListsHeaderAndFields) {
   EXPECT_NE(r.out.find("  3   HLA_CEN    N       10    2     31"), std::string::npos) << r.out;
 }
 
-TEST_F(DbftoolInspect, JsonDumpDecodesEveryTypeAndSkipsDeleted) {
+TEST_F(DbftoolInfoDump, JsonDumpDecodesEveryTypeAndSkipsDeleted) {
   const auto r = RunTool("dbftool", {"dump", path_, "--json"});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out,
@@ -56,7 +56,7 @@ TEST_F(DbftoolInspect, JsonDumpDecodesEveryTypeAndSkipsDeleted) {
             "\"HLA_CEN\":-1.25,\"HLA_KUS\":-7,\"HLA_DAT\":null,\"HLA_PLA\":false}\n");
 }
 
-TEST_F(DbftoolInspect, DeletedRecordsOnRequest) {
+TEST_F(DbftoolInfoDump, DeletedRecordsOnRequest) {
   const auto r = RunTool("dbftool", {"dump", path_, "--deleted"});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.out.find("      2 * 2400002 | Smazany"), std::string::npos) << r.out;
@@ -65,7 +65,7 @@ TEST_F(DbftoolInspect, DeletedRecordsOnRequest) {
       << r.out;
 }
 
-TEST_F(DbftoolInspect, ErrorsGoToStderrWithStatusOne) {
+TEST_F(DbftoolInfoDump, ErrorsGoToStderrWithStatusOne) {
   const auto missing = RunTool("dbftool", {"dump", dir_.File("NONE.DBF")});
   EXPECT_EQ(missing.status, 1);
   EXPECT_EQ(missing.err, "File " + dir_.File("NONE.DBF") + " could not be found\n");
