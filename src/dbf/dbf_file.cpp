@@ -103,9 +103,7 @@ void DbfFile::Open(const std::string& name, bool shared, bool read_write) {
       if (offset > record_length_) throw DbfError(invalid);
       fields_.push_back(std::move(f));
     }
-    const uint64_t size = file_.FileSize();
-    record_count_ =
-        size > header_length_ ? static_cast<uint32_t>((size - header_length_) / record_length_) : 0;
+    CountRecords();
   } catch (...) {
     file_.Close();
     throw;
@@ -407,6 +405,11 @@ void DbfFile::RefreshHeader() {
     throw DbfError(FormatMessage("Error on Read of file %s", path_));
   }
   header_ = fresh;
+  CountRecords();
+}
+
+// Only whole records count; a trailing 0x1A or a partial record does not.
+void DbfFile::CountRecords() {
   const uint64_t size = file_.FileSize();
   record_count_ =
       size > header_length_ ? static_cast<uint32_t>((size - header_length_) / record_length_) : 0;

@@ -164,6 +164,7 @@ class DbfFile {
 
  private:
   void ReadRecordAt(uint32_t recno);
+  void CountRecords();
   uint8_t* MakeWritable();
   void WriteHeader();
   void WriteRecordBytes(uint32_t recno, size_t length);
