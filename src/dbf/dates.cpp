@@ -20,13 +20,6 @@ constexpr int64_t kEpochToZeroDate = 25569;  // 1899-12-30 .. 1970-01-01
 
 }  // namespace
 
-bool IsValidDate(int year, int month, int day) {
-  static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1) return false;
-  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  return day <= kDays[month - 1] + (month == 2 && leap ? 1 : 0);
-}
-
 int64_t DaysFromCivil(const CivilDate& date) {
   return DaysFromEpoch(date.year, static_cast<unsigned>(date.month),
                        static_cast<unsigned>(date.day)) +
@@ -44,24 +37,6 @@ CivilDate CivilFromDays(int64_t days) {
   const unsigned d = doy - (153 * mp + 2) / 5 + 1;
   const unsigned m = mp < 10 ? mp + 3 : mp - 9;
   return CivilDate{static_cast<int>(y + (m <= 2)), static_cast<int>(m), static_cast<int>(d)};
-}
-
-std::optional<CivilDate> ParseYyyymmdd(std::string_view text) {
-  if (text.size() != 8) return std::nullopt;
-  uint64_t x;
-  std::memcpy(&x, text.data(), 8);
-  const uint64_t d = x - 0x3030303030303030ull;
-  // Every byte a digit: no byte borrowed below '0' and none above '9'.
-  if (((x & 0xF0F0F0F0F0F0F0F0ull) != 0x3030303030303030ull) ||
-      ((d + 0x7676767676767676ull) & 0x8080808080808080ull) != 0) {
-    return std::nullopt;
-  }
-  auto digit = [&](int i) { return static_cast<int>((d >> (8 * i)) & 0xFF); };
-  const int year = digit(0) * 1000 + digit(1) * 100 + digit(2) * 10 + digit(3);
-  const int month = digit(4) * 10 + digit(5);
-  const int day = digit(6) * 10 + digit(7);
-  if (!IsValidDate(year, month, day)) return std::nullopt;
-  return CivilDate{year, month, day};
 }
 
 std::string FormatYyyymmdd(const CivilDate& date) {

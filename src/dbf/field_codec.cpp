@@ -204,10 +204,6 @@ double DecodeNumber(const FieldDescriptor& f, const uint8_t* record, const std::
   }
 }
 
-std::optional<CivilDate> DecodeDate(const FieldDescriptor& f, const uint8_t* record) {
-  return ParseYyyymmdd(TrimmedText(f, record));
-}
-
 bool DecodeLogical(const FieldDescriptor& f, const uint8_t* record) {
   if (f.width == 0) return false;
   const char c = static_cast<char>(record[f.offset]);

@@ -48,7 +48,14 @@ double DecodeNumeric(const FieldDescriptor& f, const uint8_t* record, const std:
 double DecodeNumber(const FieldDescriptor& f, const uint8_t* record, const std::string& table,
                     uint8_t version);
 // D: valid "yyyymmdd" date, else nullopt (blank, "00000000", no calendar date).
-std::optional<CivilDate> DecodeDate(const FieldDescriptor& f, const uint8_t* record);
+// A field of width 8 is parsed in place: trailing blanks would fail the
+// digit test just as the trimmed text fails the length test.
+inline std::optional<CivilDate> DecodeDate(const FieldDescriptor& f, const uint8_t* record) {
+  if (f.width == 8) {
+    return ParseYyyymmdd(std::string_view(reinterpret_cast<const char*>(record + f.offset), 8));
+  }
+  return ParseYyyymmdd(TrimmedText(f, record));
+}
 // L: true when the character occurs in "TtYyJj".
 bool DecodeLogical(const FieldDescriptor& f, const uint8_t* record);
 // T (version 0x30): days since 1899-12-30; nullopt when all 8 bytes are zero.
