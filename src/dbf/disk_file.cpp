@@ -1,6 +1,7 @@
 #include "dbf/disk_file.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -94,6 +95,10 @@ void DiskFile::Close() {
     } catch (const DbfError&) {
     }
   }
+  if (mapped_head_ != nullptr) {
+    ::munmap(mapped_head_, kMappedHeadSize);
+    mapped_head_ = nullptr;
+  }
   ::close(fd_);
   fd_ = -1;
   lock_count_ = 0;
@@ -134,6 +139,18 @@ uint64_t DiskFile::FileSize() {
   struct stat info;
   if (::fstat(fd_, &info) != 0) Fail("Error getting FileSize for file %s");
   return static_cast<uint64_t>(info.st_size);
+}
+
+const volatile uint8_t* DiskFile::MappedHead(size_t needed) {
+  if (mapped_head_ == nullptr) {
+    // Bytes of the mapped page past the end of the file read as zero; only a
+    // page wholly past the end would fault, hence the minimum length.
+    if (needed > kMappedHeadSize || FileSize() < needed) return nullptr;
+    void* map = ::mmap(nullptr, kMappedHeadSize, PROT_READ, MAP_SHARED, fd_, 0);
+    if (map == MAP_FAILED) return nullptr;
+    mapped_head_ = map;
+  }
+  return static_cast<const volatile uint8_t*>(mapped_head_);
 }
 
 void DiskFile::Flush() {

@@ -57,6 +57,14 @@ class DiskFile {
   // Raises "Error on Flush for file %s".
   void Flush();
 
+  // A read-only shared mapping of the file's first kMappedHeadSize bytes,
+  // made on first use and dropped by Close. It shows the bytes as any
+  // process writes them (one page cache), without a system call per read,
+  // for header words polled on every move such as a change counter. nullptr
+  // when the file is shorter than `needed` bytes or cannot be mapped.
+  static constexpr size_t kMappedHeadSize = 4096;
+  const volatile uint8_t* MappedHead(size_t needed);
+
   // Counted lock (see the contract in the class comment): exclusive files
   // only count; a shared file asks the OS at count 0, and above 0 succeeds
   // only for the remembered range. Never waits.
@@ -81,6 +89,7 @@ class DiskFile {
   int32_t lock_count_ = 0;
   dbf::LockRange range_;
   long owner_process_ = 0;  // process that opened the file
+  void* mapped_head_ = nullptr;
 
   bool OsLock(short type, uint64_t offset, uint64_t length);
   [[noreturn]] void Fail(const char* pattern) const;

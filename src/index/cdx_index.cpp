@@ -210,6 +210,11 @@ bool CdxIndex::RemoveTagFromDirectory(std::string_view name) {
 }
 
 uint32_t CdxIndex::ReadChangeCounter() {
+  // Polled before every move of a tag: read through the mapped first page.
+  if (const volatile uint8_t* head = file_.MappedHead(kChangeCounterOffset + 4)) {
+    const volatile uint8_t* p = head + kChangeCounterOffset;
+    return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
+  }
   uint8_t bytes[4] = {};
   file_.Read(kChangeCounterOffset, bytes, sizeof bytes);
   return ReadLe32(bytes);

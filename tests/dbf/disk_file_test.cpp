@@ -15,6 +15,7 @@
 namespace dbf {
 namespace {
 
+using testing::RunInChild;
 using testing::ScratchDirectory;
 
 std::string ErrorOf(const std::function<void()>& action) {
@@ -227,6 +228,51 @@ TEST(OpenFileRegistryTest, ListsOpenFilesAndClosesThemAll) {
               return testing::RangeIsLocked(path, 500, 1) ? 4 : 0;
             }),
             0);
+}
+
+uint32_t MappedWord(DiskFile& file, size_t offset) {
+  const volatile uint8_t* head = file.MappedHead(offset + 4);
+  if (head == nullptr) return 0xFFFFFFFF;
+  return uint32_t{head[offset]} | uint32_t{head[offset + 1]} << 8 |
+         uint32_t{head[offset + 2]} << 16 | uint32_t{head[offset + 3]} << 24;
+}
+
+// The mapped head is polled instead of read: it must show every writer's
+// bytes at once, this handle's, another handle's and another process's.
+TEST(DiskFileMappedHead, ShowsWritesOfEveryHandleAndProcess) {
+  ScratchDirectory dir;
+  dir.Write("INDEX.CDX", std::string(1024, '\0'));
+  DiskFile reader;
+  reader.Open(dir.File("INDEX.CDX"), true, false);
+  EXPECT_EQ(MappedWord(reader, 8), 0u);
+
+  DiskFile writer;
+  writer.Open(dir.File("INDEX.CDX"), true, true);
+  const uint8_t one[4] = {1, 0, 0, 0};
+  writer.Write(8, one, 4);
+  EXPECT_EQ(MappedWord(reader, 8), 1u);
+
+  EXPECT_EQ(RunInChild([&] {
+              DiskFile child;
+              child.Open(dir.File("INDEX.CDX"), true, true);
+              const uint8_t word[4] = {0x78, 0x56, 0x34, 0x12};
+              child.Write(8, word, 4);
+              return 0;
+            }),
+            0);
+  EXPECT_EQ(MappedWord(reader, 8), 0x12345678u);
+}
+
+TEST(DiskFileMappedHead, ShortFileIsNotMapped) {
+  ScratchDirectory dir;
+  dir.Write("SHORT.CDX", std::string(10, '\0'));
+  DiskFile file;
+  file.Open(dir.File("SHORT.CDX"), true, false);
+  EXPECT_EQ(file.MappedHead(12), nullptr);
+  file.Close();
+  dir.Write("SHORT.CDX", std::string(12, '\0'));
+  file.Open(dir.File("SHORT.CDX"), true, false);
+  EXPECT_NE(file.MappedHead(12), nullptr);
 }
 
 }  // namespace
