@@ -1,0 +1,118 @@
+#ifndef SALDEX_STORE_DATA_MODULE_H_
+#define SALDEX_STORE_DATA_MODULE_H_
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "dbf/data_set.h"
+#include "store/operator.h"
+#include "store/settings.h"
+#include "store/store_data_sets.h"
+
+namespace store {
+
+class ProgressWindow;
+
+// The store data module `Data`: the settings, one cursor per store table,
+// opening and closing of the invoice and customer tables with their index
+// files, the progress window fed by the tables' status handlers, the index
+// rebuild and the start-up with the operator's sign-in. One instance per
+// program, used from the user-interface thread only.
+class TData {
+ public:
+  // `executable_dir` (ending with '/') stands for the directory of the
+  // running executable; empty means the real one.
+  explicit TData(Operator& op, std::string executable_dir = {});
+  // Runs DataModuleDestroy; every table still open is closed.
+  ~TData();
+  TData(const TData&) = delete;
+  TData& operator=(const TData&) = delete;
+
+  // --- start-up and shutdown
+  // Presets, settings, table locations, the users-table test, the sign-in
+  // and the journal check; an error on the automatic path starts Index().
+  // A conversion error of the settings file propagates.
+  void DataCreate();
+  // Closes the access-rules table with its index file when it is open.
+  void DataModuleDestroy();
+  // Start-up asked for the end of the program (login cancelled, unknown
+  // user, wrong password, journal dated after today).
+  bool terminate_requested() const { return terminate_requested_; }
+  // DataCreate found and read the settings file.
+  bool settings_read() const { return settings_read_; }
+
+  // --- opening and closing
+  // Open with the index file and the tag (empty or blank: order unchanged).
+  // A closed table that cannot be opened gives false without a message.
+  bool OpenFak(int ignored, const std::string& tag_name);
+  void CloseFak();
+  bool OpenOdb(int ignored, const std::string& tag_name);
+  void CloseOdb();
+  // Locks the current record with up to ten tries; on failure shows
+  // "Nelze zamknout zaznam v tabulce " + the table's name.
+  bool LockWithRetry(dbf::DbfDataSet& table);
+
+  // --- index rebuild
+  // Rebuilds the index file of every table of the rebuild catalogue; true
+  // once all were gone through. The tables that failed are in
+  // failed_tables() afterwards.
+  bool Index();
+  const std::vector<std::string>& failed_tables() const { return failed_tables_; }
+  // How often Index() has run.
+  int rebuild_count() const { return rebuild_count_; }
+
+  // The status handler every table with a progress handler is bound to.
+  void StatusHandler(int32_t stat1, int32_t stat2, int32_t stat3);
+  // The progress window of the build running now; nullptr outside one.
+  ProgressWindow* progress_window() const { return progress_window_; }
+  void set_progress_window(ProgressWindow* window) { progress_window_ = window; }
+
+  // --- tables
+  dbf::DbfDataSet& Table(std::string_view component) { return tables_.Get(component); }
+  dbf::DbfDataSet& Faktury() { return Table("Faktury"); }
+  dbf::DbfDataSet& Odberatele() { return Table("Odberatele"); }
+  dbf::DbfDataSet& Vypisy() { return Table("Vypisy"); }
+  dbf::DbfDataSet& TypPlatby() { return Table("TypPlatby"); }
+  dbf::DbfDataSet& Vlastnik() { return Table("Vlastnik"); }
+  dbf::DbfDataSet& Ciselnik() { return Table("Ciselnik"); }
+  dbf::DbfDataSet& Uzivatele() { return Table("Uzivatele"); }
+  dbf::DbfDataSet& Denik() { return Table("Denik"); }
+  dbf::DbfDataSet& UziPrava() { return Table("UziPrava"); }
+  StoreDataSets& tables() { return tables_; }
+
+  // Index file of the invoice table: CestaData + "/FAK" + StoreCode + ".cdx".
+  std::string FakturyIndexFile() const;
+  // Index file of the customer table: CestaData + "/Ext" + StoreCode + ".cdx".
+  std::string OdberateleIndexFile() const;
+
+  // Where the automatic sign-in takes the operating-system user name from
+  // (tests replace it).
+  void set_user_name_source(std::function<std::string()> source) {
+    user_name_source_ = std::move(source);
+  }
+
+  Settings settings;
+  Operator& op;
+
+ private:
+  bool OpenWithIndex(dbf::DbfDataSet& table, const std::string& index_file,
+                     const std::string& tag_name, bool reopen_index);
+  void SignInAutomatically();
+  void RunLoginDialog(bool keep_users_open);
+  void CheckJournalDate();
+  void TakeIdentity(dbf::DbfDataSet& users);
+
+  StoreDataSets tables_;
+  ProgressWindow* progress_window_ = nullptr;
+  bool terminate_requested_ = false;
+  bool settings_read_ = false;
+  int rebuild_count_ = 0;
+  std::vector<std::string> failed_tables_;
+  std::function<std::string()> user_name_source_;
+};
+
+}  // namespace store
+
+#endif  // SALDEX_STORE_DATA_MODULE_H_

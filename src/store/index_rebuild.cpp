@@ -1,0 +1,80 @@
+// TData::Index: the rebuild of every store table's compound index file.
+
+#include <filesystem>
+#include <optional>
+#include <system_error>
+
+#include "dbf/errors.h"
+#include "dbf/file_names.h"
+#include "store/cursor_index.h"
+#include "store/data_module.h"
+#include "store/progress_window.h"
+#include "store/rebuild_catalogue.h"
+
+namespace store {
+namespace {
+
+// Deletes the index file, found without regard to case; a file that exists
+// but cannot be deleted fails the table's rebuild.
+void DeleteIndexFile(const std::string& path) {
+  while (const auto found = dbf::FindFileIgnoringCase(path)) {
+    std::error_code error;
+    if (!std::filesystem::remove(*found, error) || error) {
+      throw dbf::DbfError(dbf::FormatMessage("Cannot delete file %s", *found));
+    }
+  }
+}
+
+}  // namespace
+
+bool TData::Index() {
+  failed_tables_.clear();
+  ++rebuild_count_;
+  const std::string& dir = settings.CestaData;
+  const std::string& code = settings.StoreCode;
+  for (const RebuildTable& rebuild : RebuildCatalogue()) {
+    if (!dbf::FileExistsIgnoringCase(rebuild.data_file.Compose(dir, code))) {
+      op.ShowMessage(rebuild.NotFoundMessage(dir, code), kApplicationTitle);
+      continue;
+    }
+    dbf::DbfDataSet& table = Table(rebuild.component);
+    const std::string index_file = rebuild.index_file.Compose(dir, code);
+    const bool was_open = table.active();
+    const std::string remembered_tag = SelectedTagName(table);
+    CloseTable(table);
+    table.set_exclusive(true);
+
+    std::optional<ProgressWindow> window;
+    try {
+      table.Open();
+      CloseIndexFile(table, index_file);
+      DeleteIndexFile(index_file);
+      window.emplace(op);
+      progress_window_ = &*window;
+      if (!rebuild.tags.empty()) window->SetLabel(rebuild.tags.front().label);
+      for (const RebuildTag& tag : rebuild.tags) {
+        window->SetLabel(tag.label);
+        CreateTag(table, index_file, tag.name, tag.key, tag.for_condition, tag.unique,
+                  tag.descending);
+      }
+    } catch (const std::exception&) {
+      progress_window_ = nullptr;
+      window.reset();
+      op.ShowMessage(rebuild.exclusive_failure_message, kApplicationTitle);
+      failed_tables_.push_back(rebuild.component);
+    }
+    progress_window_ = nullptr;
+    window.reset();
+
+    CloseTable(table);
+    table.set_exclusive(false);
+    if (was_open) {
+      table.Open();
+      OpenIndexFile(table, index_file);
+      SelectTag(table, remembered_tag);
+    }
+  }
+  return true;
+}
+
+}  // namespace store

@@ -1,0 +1,16 @@
+#include "reindex_job.h"
+
+#include "store/data_module.h"
+
+namespace saldex_export {
+
+int RunReindex(const std::string& program_dir, store::Operator& op) {
+  store::TData data(op, program_dir);
+  data.DataCreate();
+  if (!data.settings_read() || data.terminate_requested()) return 1;
+  // An error on the automatic sign-in path has already run the rebuild.
+  if (data.rebuild_count() == 0) data.Index();
+  return data.failed_tables().empty() ? 0 : 1;
+}
+
+}  // namespace saldex_export

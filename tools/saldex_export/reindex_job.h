@@ -1,0 +1,19 @@
+#ifndef SALDEX_TOOLS_SALDEX_EXPORT_REINDEX_JOB_H_
+#define SALDEX_TOOLS_SALDEX_EXPORT_REINDEX_JOB_H_
+
+#include <string>
+
+#include "store/operator.h"
+
+namespace saldex_export {
+
+// The batch index rebuild: the data module's start-up (settings file in
+// `program_dir`, or beside the executable when empty) and then the rebuild
+// of every store index file, talking to `op`. Returns the exit status: 0 when
+// every table present was rebuilt, 1 when the settings file is missing, the
+// start-up asked to end the program, or a table failed.
+int RunReindex(const std::string& program_dir, store::Operator& op);
+
+}  // namespace saldex_export
+
+#endif  // SALDEX_TOOLS_SALDEX_EXPORT_REINDEX_JOB_H_
