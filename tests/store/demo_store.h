@@ -1,0 +1,62 @@
+#ifndef SALDEX_TESTS_STORE_DEMO_STORE_H_
+#define SALDEX_TESTS_STORE_DEMO_STORE_H_
+
+// A small demo Korvana directory in a temporary directory, with Korvana.ini
+// beside it, and a data module whose program directory is that directory.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "korvana_directory.h"
+#include "store/data_module.h"
+#include "store/recording_operator.h"
+#include "store/temp_dir.h"
+
+namespace testing_support {
+
+inline demo::KorvanaSize SmallStore() {
+  demo::KorvanaSize size;
+  size.invoices = 40;
+  size.customers = 12;
+  size.journal_entries = 30;
+  size.other_records = 3;
+  return size;
+}
+
+class DemoStoreTest : public ::testing::Test {
+ protected:
+  // `os_user` (UTF-8) is added to the users table.
+  void MakeStore(const std::string& os_user = "TESTER") {
+    layout_ = demo::WriteKorvanaDirectory(dir_.path(), SmallStore(), os_user);
+  }
+  // A data module of the store, located like DataCreate locates it, without start-up.
+  store::TData& Module() {
+    if (!data_) {
+      data_ = std::make_unique<store::TData>(op_, dir_.path());
+      data_->settings.CestaData = layout_.data_dir;
+      data_->settings.StoreCode = "0001";
+      data_->tables().SetLocations(data_->settings.CestaData, "0001");
+    }
+    return *data_;
+  }
+  // A data module for DataCreate, its user name taken from `os_user`.
+  store::TData& FreshModule(const std::string& os_user) {
+    data_ = std::make_unique<store::TData>(op_, dir_.path());
+    data_->set_user_name_source([os_user] { return dbf::Utf8ToCp1250(os_user); });
+    return *data_;
+  }
+  std::string DataFile(const std::string& name) const { return layout_.data_dir + name; }
+  void Remove(const std::string& name) const { std::filesystem::remove(DataFile(name)); }
+
+  TempDir dir_;
+  demo::KorvanaDirectory layout_;
+  RecordingOperator op_;
+  std::unique_ptr<store::TData> data_;
+};
+
+}  // namespace testing_support
+
+#endif  // SALDEX_TESTS_STORE_DEMO_STORE_H_
