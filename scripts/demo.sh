@@ -1,10 +1,16 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, writes the demo data and shows it.
+# Installs what is missing, builds, writes the demo data (when missing),
+# rebuilds its store indexes in batch mode and shows a few invoices.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-mkdir -p demo
-build/tools/saldex-demo-data demo
-build/tools/dbftool info demo/Fak0001.dbf
-build/tools/dbftool dump demo/Fak0001.dbf
+if [ ! -f demo/Korvana.ini ]; then
+  build/tools/saldex-demo-data demo
+fi
+# Korvana.ini is looked for beside the executable; SALDEX_INI_DIR points elsewhere.
+SALDEX_INI_DIR=demo build/tools/saldex-export --reindex
+build/tools/dbftool info demo/data/Fak0001.dbf
+build/tools/dbftool dump demo/data/Fak0001.dbf --index demo/data/Fak0001.cdx --tag DO1 \
+  --range 2500001 2500005
+build/tools/dbftool check demo/data/Fak0001.dbf demo/data/Fak0001.cdx
