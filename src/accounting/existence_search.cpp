@@ -1,0 +1,53 @@
+#include "accounting/existence_search.h"
+
+#include <optional>
+
+#include "accounting/prefix_index.h"
+#include "accounting/sequential_locate.h"
+
+namespace accounting {
+namespace {
+
+class IndexedSearch : public ExistenceSearch {
+ public:
+  IndexedSearch(dbf::DbfDataSet& table, std::string field_name)
+      : table_(table), field_name_(std::move(field_name)) {}
+
+  bool Locate(std::string_view value) override {
+    // Built at the first question, so a run that asks none reads nothing.
+    if (!index_) index_ = std::make_unique<PrefixIndex>(table_, field_name_);
+    const std::optional<uint32_t> recno = index_->FirstMatch(value);
+    if (!recno) return false;
+    table_.SetRecNo(*recno);
+    return true;
+  }
+
+ private:
+  dbf::DbfDataSet& table_;
+  std::string field_name_;
+  std::unique_ptr<PrefixIndex> index_;
+};
+
+class SequentialSearch : public ExistenceSearch {
+ public:
+  SequentialSearch(dbf::DbfDataSet& table, std::string field_name)
+      : table_(table), field_name_(std::move(field_name)) {}
+
+  bool Locate(std::string_view value) override { return LocatePartial(table_, field_name_, value); }
+
+ private:
+  dbf::DbfDataSet& table_;
+  std::string field_name_;
+};
+
+}  // namespace
+
+std::unique_ptr<ExistenceSearch> MakeExistenceSearch(SearchMethod method, dbf::DbfDataSet& table,
+                                                     std::string field_name) {
+  if (method == SearchMethod::kIndexed) {
+    return std::make_unique<IndexedSearch>(table, std::move(field_name));
+  }
+  return std::make_unique<SequentialSearch>(table, std::move(field_name));
+}
+
+}  // namespace accounting
