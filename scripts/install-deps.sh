@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config git
           libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
-          clang libclang-rt-14-dev libsqlite3-dev)
+          clang libclang-rt-14-dev libsqlite3-dev python3-dbfread)
 
 missing=()
 for p in "${packages[@]}"; do
