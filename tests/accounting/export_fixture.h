@@ -22,7 +22,7 @@
 #include "store/ansi_text.h"
 #include "store/recording_operator.h"
 #include "support/table_builder.h"
-#include "table_creator.h"
+#include "table_image.h"
 
 namespace accounting_testing {
 

@@ -7,6 +7,7 @@
 
 #include "dbf/charset_tables.h"
 #include "korvana_directory.h"
+#include "saldex_tables.h"
 #include "store/sign_in_name.h"
 
 namespace {
@@ -40,8 +41,11 @@ int main(int argc, char** argv) {
     const std::string user =
         dbf::Cp1250ToUtf8(store::AutomaticSignInName(store::OperatingSystemUserName()));
     const demo::KorvanaDirectory korvana = demo::WriteKorvanaDirectory(target, size, user);
+    const int exported = demo::WriteSaldexDirectory(korvana.export_dir, korvana.data_dir);
     std::printf("Korvana data:  %s\nsettings file: %s\n", korvana.data_dir.c_str(),
                 korvana.settings_file.c_str());
+    std::printf("Saldex 2:      %s (%d store invoices exported before)\n",
+                korvana.export_dir.c_str(), exported);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "saldex-demo-data: %s\n", e.what());
     return 1;

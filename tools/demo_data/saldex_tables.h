@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "accounting/saldex_fields.h"
-#include "table_creator.h"
+#include "table_image.h"
 
 namespace demo {
 
