@@ -162,7 +162,8 @@ class Generator {
       t->SetNumber("HLA_SLE", k % 8 == 0 ? 3 : 0);
       t->SetText("HLA_CEN", "A");
       t->SetLogical("HLA_TSK", true);
-      t->SetText("HLA_OBC", k % 2 ? "JN" : "ES");
+      // The salesperson by user number: Saldex 2 takes it as a whole number.
+      t->SetText("HLA_OBC", k % 2 ? "002" : "003");
       t->SetNumber("HLA_PRV", 0);
       if (paid || partly) {
         const double amount = paid ? total : std::round(total / 2);

@@ -169,8 +169,8 @@ int WriteSaldexDirectory(const std::string& dir, const std::string& korvana_dir,
     dbf::DbfFile invoices, customers;
     invoices.Open(invoices_path, true, false);
     customers.Open(customers_path, true, false);
-    // The older half of the store's invoices went to Saldex 2 last time.
-    const uint32_t old_part = invoices.record_count() / 2;
+    // The older three fifths of the store's invoices went to Saldex 2 last time.
+    const uint32_t old_part = invoices.record_count() * 3 / 5;
     for (uint32_t recno = 1; recno <= old_part && invoices.GoTo(recno); ++recno) {
       if (invoices.deleted()) continue;
       if (!SeekCustomer(customers, Trimmed(invoices.GetString("HLA_ODB")))) continue;

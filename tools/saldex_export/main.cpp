@@ -4,10 +4,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <iostream>
 #include <string>
 #include <vector>
 
 #include "dbf/charset_tables.h"
+#include "export_job.h"
 #include "reindex_job.h"
 #include "store/console_operator.h"
 
@@ -17,9 +19,11 @@ constexpr const char* kIniDirVariable = "SALDEX_INI_DIR";
 
 int Usage() {
   std::fputs(
-      "usage: saldex-export [--ini-dir DIR] --reindex\n"
+      "usage: saldex-export [--ini-dir DIR] --reindex | --export\n"
       "  --reindex      start-up of the store data module and rebuild of every\n"
       "                 store index file, without a screen\n"
+      "  --export       start-up, the invoice table opened in tag DO1 and the\n"
+      "                 export of its invoices into the Saldex 2 tables\n"
       "  --ini-dir DIR  directory of Korvana.ini (default: $SALDEX_INI_DIR, else\n"
       "                 the directory of this executable)\n",
       stderr);
@@ -36,7 +40,7 @@ int main(int argc, char** argv) {
     const std::string arg = argv[i];
     if (arg == "--ini-dir" && i + 1 < argc) {
       ini_dir = argv[++i];
-    } else if (arg == "--reindex" && job.empty()) {
+    } else if ((arg == "--reindex" || arg == "--export") && job.empty()) {
       job = arg;
     } else {
       return Usage();
@@ -46,6 +50,7 @@ int main(int argc, char** argv) {
   try {
     store::ConsoleOperator op;
     if (job == "--reindex") return saldex_export::RunReindex(ini_dir, op);
+    if (job == "--export") return saldex_export::RunExport(ini_dir, op, std::cout);
   } catch (const std::exception& e) {
     // The engine's and the settings file's errors carry code page 1250 text.
     std::fprintf(stderr, "%s\n", dbf::Cp1250ToUtf8(e.what()).c_str());

@@ -1,0 +1,89 @@
+// saldex-export --export over a small demo store and its Saldex 2 directory.
+
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "dbf/charset_tables.h"
+#include "dbf/dbf_file.h"
+#include "saldex_tables.h"
+#include "store/demo_store.h"
+#include "store/sign_in_name.h"
+#include "support/run_command.h"
+
+namespace accounting_job_testing {
+namespace {
+
+using testing_support::RunTool;
+
+size_t RecordCount(const std::string& path) {
+  dbf::DbfFile table;
+  table.Open(path, true, false);
+  return table.record_count();
+}
+
+std::string Counter(const std::string& path) {
+  dbf::DbfFile table;
+  table.Open(path, true, false);
+  table.GoTo(1);
+  return table.GetString("POHLEDAVKY");
+}
+
+class SaldexExportJobTest : public testing_support::DemoStoreTest {
+ protected:
+  void SetUp() override {
+    // The user running the tests signs in automatically.
+    MakeStore(dbf::Cp1250ToUtf8(store::AutomaticSignInName(store::OperatingSystemUserName())));
+    history_ = demo::WriteSaldexDirectory(layout_.export_dir, layout_.data_dir);
+  }
+  testing_support::CommandResult Export() {
+    return RunTool("saldex-export", {"--ini-dir", dir_.path(), "--export"});
+  }
+  std::string Saldex(const std::string& name) const { return layout_.export_dir + name; }
+  // The number after `label` in the summary.
+  static int Count(const std::string& out, const std::string& label) {
+    const size_t at = out.find(label);
+    if (at == std::string::npos) return -1;
+    return std::stoi(out.substr(at + label.size()));
+  }
+
+  int history_ = 0;
+};
+
+TEST_F(SaldexExportJobTest, SecondRunFindsEveryInvoiceExportedAlready) {
+  const size_t receivables_before = RecordCount(Saldex("KPOHLED.DBF"));
+  const auto first = Export();
+  ASSERT_EQ(first.status, 0) << first.err << first.out;
+  EXPECT_EQ(first.err.find("POZOR - Saldex 2 nesmí být spuštěn !!!"), first.err.find("POZOR"));
+  EXPECT_NE(first.err.find("POZOR - V Saldex2 proveďte indexaci a doplnění pečetí !!!"),
+            std::string::npos);
+  const int read = Count(first.out, "faktur přečteno");
+  const int exported = Count(first.out, "převedeno do Saldex 2");
+  const int present = Count(first.out, "již v Saldex 2");
+  const int outside = Count(first.out, "mimo výběr (SalExpFil)");
+  const int missing = Count(first.out, "odběratel nenalezen");
+  const int incomplete = Count(first.out, "odběratel bez IČO nebo DIČ");
+  EXPECT_EQ(read, 40);
+  EXPECT_GT(exported, 0);
+  EXPECT_EQ(read, exported + present + outside + missing + incomplete);
+  EXPECT_EQ(RecordCount(Saldex("KPOHLED.DBF")), receivables_before + exported);
+  EXPECT_EQ(Counter(Saldex("SYSTEMAK.DBF")), std::to_string(receivables_before + exported));
+
+  const auto second = Export();
+  ASSERT_EQ(second.status, 0) << second.err << second.out;
+  EXPECT_EQ(Count(second.out, "převedeno do Saldex 2"), 0);
+  EXPECT_EQ(Count(second.out, "již v Saldex 2"), present + exported);
+  EXPECT_EQ(Count(second.out, "nových adres v ADRESAR.DBF"), 0);
+  EXPECT_EQ(RecordCount(Saldex("KPOHLED.DBF")), receivables_before + exported);
+}
+
+TEST_F(SaldexExportJobTest, MissingReceivablesTableEndsWithTheErrorAndASummary) {
+  std::filesystem::remove(Saldex("KPOHLED.DBF"));
+  const auto result = Export();
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.out.find("Export přerušen: Cannot find file "), std::string::npos) << result.out;
+  EXPECT_EQ(Count(result.out, "faktur přečteno"), 0);
+}
+
+}  // namespace
+}  // namespace accounting_job_testing

@@ -1,0 +1,87 @@
+#include "export_job.h"
+
+#include <cstdio>
+#include <exception>
+#include <string>
+
+#include "accounting/data_ucto.h"
+#include "accounting/invoice_export.h"
+#include "dbf/charset_tables.h"
+#include "store/data_module.h"
+
+namespace saldex_export {
+namespace {
+
+// What the main window's FormCreate does before the first command: the
+// invoice table in tag DO1 on its last invoice, the receivables and the
+// address book open, the counter table pointed at CestaExport. An error
+// there runs the index rebuild and opens the invoices again.
+bool OpenLikeMainWindow(store::TData& data, accounting::TDataUcto& ucto) {
+  try {
+    data.OpenFak(0, "DO1");
+    ucto.Pohledavky.Close();
+    ucto.Adresar.Close();
+    ucto.Ciselnik.Close();
+    ucto.SetDirectory(data.settings.ExportDirectory);
+    ucto.Pohledavky.Open();
+    ucto.Adresar.Open();
+    data.Faktury().Last();
+    return true;
+  } catch (const std::exception&) {
+    if (!data.Index()) return false;
+    data.OpenFak(0, "DO1");
+    if (!data.Faktury().active()) return false;
+    data.Faktury().Last();
+    // The Saldex 2 tables are tried again by the export itself.
+    return true;
+  }
+}
+
+// One summary line: the UTF-8 label padded to 36 characters, the count.
+void PrintLine(std::ostream& out, const std::string& label, int value) {
+  size_t characters = 0;
+  for (const char c : label) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  char number[16];
+  std::snprintf(number, sizeof number, "%8d", value);
+  out << "  " << label << std::string(characters < 36 ? 36 - characters : 0, ' ') << number << "\n";
+}
+
+void PrintSummary(std::ostream& out, const accounting::ExportSummary& s) {
+  out << "Souhrn exportu:\n";
+  PrintLine(out, "faktur přečteno", s.read);
+  PrintLine(out, "převedeno do Saldex 2", s.exported);
+  PrintLine(out, "již v Saldex 2", s.already_present);
+  PrintLine(out, "mimo výběr (SalExpFil)", s.not_selected);
+  PrintLine(out, "odběratel nenalezen", s.customer_missing);
+  PrintLine(out, "odběratel bez IČO nebo DIČ", s.customer_incomplete);
+  PrintLine(out, "nových adres v ADRESAR.DBF", s.addresses_added);
+}
+
+}  // namespace
+
+int RunExport(const std::string& program_dir, store::Operator& op, std::ostream& out) {
+  store::TData data(op, program_dir);
+  data.DataCreate();
+  if (!data.settings_read() || data.terminate_requested()) return 1;
+  accounting::TDataUcto ucto;
+  if (!OpenLikeMainWindow(data, ucto)) {
+    out << "Tabulku faktur nelze otevřít, export neproběhl.\n";
+    return 1;
+  }
+  accounting::InvoiceExport exporter(
+      {data.Faktury(), data.Odberatele(), [&data] { return data.OpenOdb(0, "KOD"); },
+       [&data] { data.CloseOdb(); }, data.settings.ExportPrefix},
+      ucto, op);
+  int status = 0;
+  try {
+    exporter.Run();
+  } catch (const std::exception& e) {
+    // The engine's errors carry code page 1250 text.
+    out << "Export přerušen: " << dbf::Cp1250ToUtf8(e.what()) << "\n";
+    status = 1;
+  }
+  PrintSummary(out, exporter.summary());
+  return status;
+}
+
+}  // namespace saldex_export

@@ -1,0 +1,22 @@
+#ifndef SALDEX_TOOLS_SALDEX_EXPORT_EXPORT_JOB_H_
+#define SALDEX_TOOLS_SALDEX_EXPORT_EXPORT_JOB_H_
+
+#include <ostream>
+#include <string>
+
+#include "store/operator.h"
+
+namespace saldex_export {
+
+// The batch invoice export: the data module's start-up (settings file in
+// `program_dir`, or beside the executable when empty), the tables opened as
+// the main window opens them (invoices with tag "DO1", index rebuild and a
+// second try when that fails; KPOHLED.DBF and ADRESAR.DBF in CestaExport),
+// then the export of every invoice, its messages going to `op`. Ends with a
+// summary on `out` (UTF-8), also after an error, which is printed there too.
+// Returns the exit status: 0 when the export ran to its end, 1 otherwise.
+int RunExport(const std::string& program_dir, store::Operator& op, std::ostream& out);
+
+}  // namespace saldex_export
+
+#endif  // SALDEX_TOOLS_SALDEX_EXPORT_EXPORT_JOB_H_
