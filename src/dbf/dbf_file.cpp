@@ -10,6 +10,7 @@
 
 #include "dbf/clock.h"
 #include "dbf/errors.h"
+#include "dbf/field_string.h"
 #include "dbf/file_names.h"
 #include "dbf/format_settings.h"
 #include "dbf/index_hooks.h"
@@ -446,59 +447,7 @@ std::string_view DbfFile::Raw(int field) const {
 }
 
 std::string DbfFile::GetString(int field) const {
-  const FieldDescriptor& f = Require(field);
-  const uint8_t* rec = record();
-  switch (f.type) {
-    case 'C':
-      return std::string(codec::TrimmedText(f, rec));
-    case 'N':
-    case 'F': {
-      std::string_view text = codec::TrimmedText(f, rec);
-      while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-      if (text.empty()) return codec::FormatFixed(0.0, f.decimals);
-      return std::string(text);
-    }
-    case 'L':
-      return codec::DecodeLogical(f, rec) ? "T" : "F";
-    case 'D': {
-      const auto date = codec::DecodeDate(f, rec);
-      return date ? FormatShortDate(*date, true) : std::string();
-    }
-    default:
-      break;
-  }
-  if (version() == 0x30) {
-    switch (f.type) {
-      case 'I':
-        return std::to_string(static_cast<int64_t>(GetNumber(field)));
-      case 'Y':
-        return codec::FormatFixed(GetNumber(field), 4);
-      case 'B': {
-        char buf[40];
-        std::snprintf(buf, sizeof buf, "%.15g", GetNumber(field));
-        return buf;
-      }
-      case 'T': {
-        const auto value = codec::DecodeDateTime(f, rec);
-        if (!value) return std::string();
-        const CivilDate d = CivilFromDays(static_cast<int64_t>(std::floor(*value)));
-        const int64_t ms = static_cast<int64_t>((*value - std::floor(*value)) * 86400000.0 + 0.5);
-        char buf[32];
-        std::snprintf(buf, sizeof buf, " %02d:%02d:%02d", static_cast<int>(ms / 3600000),
-                      static_cast<int>(ms / 60000 % 60), static_cast<int>(ms / 1000 % 60));
-        return FormatShortDate(d, true) + buf;
-      }
-      case 'M':
-      case 'G':
-        return std::to_string(static_cast<int64_t>(codec::DecodeNumber(
-            FieldDescriptor{f.name, 'I', f.width, 0, f.offset, f.number}, rec, table_name_, 0x30)));
-      default:
-        break;
-    }
-  }
-  std::string_view text = codec::TrimmedText(f, rec);
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  return std::string(text);
+  return FieldStringForm(Require(field), record(), version(), table_name_);
 }
 
 double DbfFile::GetNumber(int field) const {
@@ -539,49 +488,8 @@ void DbfFile::PutRaw(int field, std::string_view text) {
 }
 
 void DbfFile::PutString(int field, std::string_view text) {
-  const FieldDescriptor& f = Require(field);
-  switch (f.type) {
-    case 'C':
-      return PutRaw(field, text);
-    case 'L': {
-      bool value = false;
-      if (!text.empty() && std::strchr("TtYyJj", text[0]) && text[0] != '\0') {
-        value = true;
-      } else if (!text.empty() && std::strchr("FfNn", text[0]) && text[0] != '\0') {
-        value = false;
-      } else if (!text.empty()) {
-        const auto number = ParseLocaleNumber(text);
-        if (!number) {
-          throw DbfError(FormatMessage("Invalid %s value for field %s", "Logical", f.name));
-        }
-        value = *number != 0.0;
-      }
-      return PutLogical(field, value);
-    }
-    case 'D': {
-      if (text.empty()) return PutRaw(field, "");
-      auto date = ParseYyyymmdd(text);
-      if (!date) date = ParseShortDate(text);
-      if (!date) {
-        throw DbfError(FormatMessage("Invalid date in field %s",
-                                     table_name_ + "->" + f.name + " (" + std::string(text) + ")"));
-      }
-      codec::EncodeDate(f, record(), date);
-      changed_[field] = changed_[0] = 1;
-      return;
-    }
-    default: {
-      double value = 0.0;
-      if (!text.empty()) {
-        const auto number = ParseLocaleNumber(text);
-        if (!number) {
-          throw DbfError(FormatMessage("Invalid %s value for field %s", "Number", f.name));
-        }
-        value = *number;
-      }
-      return PutNumber(field, value);
-    }
-  }
+  PutFieldString(Require(field), record(), text, version(), table_name_);
+  changed_[field] = changed_[0] = 1;
 }
 
 void DbfFile::PutNumber(int field, double value) {
