@@ -33,12 +33,6 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-template <typename Call>
-void DbfDataSet::Notify(Call&& call) {
-  if (controls_disabled_ > 0) return;
-  for (size_t i = 0; i < observers_.size(); ++i) call(*observers_[i]);
-}
-
 DbfDataSet::DbfDataSet() : order_(std::make_unique<NaturalOrder>(file_)) {}
 
 DbfDataSet::~DbfDataSet() {
@@ -76,7 +70,9 @@ void DbfDataSet::SetTableName(const std::string& name) {
 
 void DbfDataSet::SetLockProtocol(LockProtocol protocol) {
   lock_protocol_ = protocol;
-  if (active()) file_.set_lock_protocol(protocol);
+  if (!active()) return;
+  file_.set_lock_protocol(protocol);
+  if (index_support_ != nullptr) index_support_->SetLockProtocol(protocol);
 }
 
 void DbfDataSet::SetAutoFlush(bool auto_flush) {
@@ -87,11 +83,6 @@ void DbfDataSet::SetAutoFlush(bool auto_flush) {
 void DbfDataSet::SetUserId(uint32_t user_id) {
   user_id_ = user_id;
   if (active()) file_.set_user_id(user_id);
-}
-
-void DbfDataSet::SetIndexFiles(std::vector<std::string> files) {
-  index_files_ = std::move(files);
-  if (index_files_.empty()) index_name_.clear();
 }
 
 void DbfDataSet::ReportStatus(int32_t stat1, int32_t stat2, int32_t stat3) const {
@@ -136,11 +127,18 @@ void DbfDataSet::Open() {
     outside_order_ = false;
     modified_ = write_failed_ = false;
     state_ = DataSetState::kBrowse;
+    if (index_support_ != nullptr) {
+      index_support_->TableOpened(file_);
+      OpenListedIndexFiles(true);
+      if (!index_files_.empty()) ApplyIndexName();
+    }
     First();
   } catch (...) {
     state_ = DataSetState::kInactive;
     active_ = nullptr;
     ReleaseFields();
+    order_ = std::make_unique<NaturalOrder>(file_);
+    if (index_support_ != nullptr) index_support_->TableClosing();
     file_.Close();
     throw;
   }
@@ -156,6 +154,7 @@ void DbfDataSet::Close() {
   active_ = nullptr;
   ReleaseFields();
   order_ = std::make_unique<NaturalOrder>(file_);
+  if (index_support_ != nullptr) index_support_->TableClosing();
   file_.Close();
   row_.SetRecno(0);
   eof_ = bof_ = true;
@@ -292,9 +291,13 @@ void DbfDataSet::EndMove() {
   if (lock_protocol_ == LockProtocol::kClipLock) file_.UnlockIndexes();
 }
 
-void DbfDataSet::First() { MoveToEnd(true); }
+void DbfDataSet::First() {
+  MoveToEnd(true);
+}
 
-void DbfDataSet::Last() { MoveToEnd(false); }
+void DbfDataSet::Last() {
+  MoveToEnd(false);
+}
 
 void DbfDataSet::MoveToEnd(bool first) {
   CheckActive();

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,13 +13,23 @@
 #include "dbf/field.h"
 #include "dbf/field_def.h"
 #include "dbf/field_kind.h"
+#include "dbf/index_support.h"
 #include "dbf/lock_protocol.h"
 #include "dbf/order.h"
 #include "dbf/record_buffer.h"
+#include "dbf/search_value.h"
 
 namespace dbf {
 
 class DataSetObserver;
+
+// Options of DbfDataSet::Locate.
+struct LocateOptions {
+  // Text fields compare without regard to case (ANSI upper case).
+  bool case_insensitive = false;
+  // The last located field matches records whose value begins with the given one.
+  bool partial_key = false;
+};
 
 enum class DataSetState { kInactive, kBrowse, kEdit, kInsert };
 
@@ -88,12 +99,20 @@ class DbfDataSet {
   // [false] RecordCount counts the candidates of the current order.
   bool exact_count() const { return exact_count_; }
   void set_exact_count(bool exact) { exact_count_ = exact; }
-  // [empty] Index files opened with the table, and the selected tag; the
-  // index layer attaches them. An emptied list clears IndexName.
+  // [empty] Index files opened with the table (needs index support). An
+  // emptied list clears IndexName. Assigned while open: every open index file
+  // is closed and each listed one opened (".cdx" added without extension, the
+  // table's directory without directory); raises "Cannot find file %s" (full
+  // name) for a missing file and "Index file %s already open" for a name
+  // listed twice; then IndexName is selected again.
   const std::vector<std::string>& index_files() const { return index_files_; }
   void SetIndexFiles(std::vector<std::string> files);
+  // [empty] The selected tag's name as it was set; empty is natural order.
+  // While closed the name is only stored and applied at Open after the index
+  // files of IndexFiles (not when that list is empty); while open it is
+  // SelectTag.
   const std::string& index_name() const { return index_name_; }
-  void set_index_name(std::string name) { index_name_ = std::move(name); }
+  void SetIndexName(const std::string& name);
   // [none] Progress handler; ReportStatus raises it.
   void set_on_status(StatusReportEvent handler) { on_status_ = std::move(handler); }
   void ReportStatus(int32_t stat1, int32_t stat2, int32_t stat3) const;
@@ -168,6 +187,77 @@ class DbfDataSet {
   void Translate(const char* source, char* destination, size_t length, bool to_oem) const;
   std::string Translate(std::string_view text, bool to_oem) const;
 
+  // --- index files and tags (index_support.h; every call below except
+  // has_index_support raises DatasetError "Index support is not installed"
+  // without it). Each requires an open cursor ("Cannot perform this operation
+  // on a closed dataset") that is not building a tag ("Table is busy building
+  // an index").
+  // Installed once, while closed (idx::InstallIndexSupport does it).
+  void SetIndexSupport(std::unique_ptr<IndexSupport> support);
+  bool has_index_support() const { return index_support_ != nullptr; }
+  // 0 when opened, -1 when that file is already open. ".cdx" is added without
+  // extension; a name without directory is in the table's directory. Raises
+  // "File %s could not be found" or "Index file %s is corrupted". The
+  // selected tag does not change.
+  int OpenIndexFile(const std::string& name);
+  // Closes the open file with that file name (directory ignored, extension as
+  // given: "X" does not close "X.cdx"); an unknown name is ignored. When the
+  // selected tag lived there the order becomes natural without a move.
+  void CloseIndexFile(const std::string& name);
+  // Empty: natural order. Else the tag (case-insensitive, trimmed) of the
+  // open files in slot order; raises "Cannot find index tag %s" keeping the
+  // order. The previous tag's range is removed. The current record stays when
+  // it belongs to the new order and the cursor is not at Bof or Eof;
+  // otherwise the cursor moves to the first record.
+  void SelectTag(const std::string& name);
+  // Tags over all open files, numbered from 1 in slot order and file order.
+  int TagCount() const;
+  // Empty text outside 1..TagCount().
+  std::string TagName(int n) const;
+  std::string TagExpression(int n) const;
+  // Builds tag `tag_name` of compound index file `index_file` (".cdx" added,
+  // the table's directory without directory; created when missing) from
+  // every record. Every index file of the table is closed first and none is
+  // open afterwards; IndexName is cleared. unique_mode: 0 unique, 1 duplicates
+  // allowed. sort_order: 0 ascending, 1 descending, 7 and 8 the same built
+  // with the normal collation. OnStatus reports the progress; meanwhile every
+  // other operation raises "Table is busy building an index". Afterwards,
+  // whether it succeeded or not, the cursor is on its first record in
+  // natural order. Raises "Cannot find index tag %s" (empty name),
+  // "File %s could not be found" (no ".cdx" file can be opened or created),
+  // "Index file %s is corrupted", expression and sort errors.
+  void CreateTag(const std::string& index_file, const std::string& tag_name,
+                 const std::string& key_expression, const std::string& for_expression,
+                 uint8_t unique_mode, uint8_t sort_order);
+
+  // --- searching (data_set_search.cpp). Each first posts a changed edit or
+  // drops an unchanged one. A search that finds nothing raises nothing.
+  // Finds the first record of the current order whose fields (names separated
+  // by ";") hold the values (one per name; a missing value is empty), through
+  // a tag whose key reads those fields or by scanning the table. Found: the
+  // cursor is on it, in the selected order. Not found: the cursor, the
+  // selected tag and its range stay. Raises "There is no field name %s".
+  bool Locate(const std::string& field_names, const std::vector<SearchValue>& values,
+              LocateOptions options = {});
+  // Seeks `key` (ANSI) in the selected tag: a match is an equal key or, with
+  // `exact` false, one beginning with `key`. No match: with `near` the
+  // cursor goes to the next greater key (result false); otherwise, and when
+  // the seek ran past the last key, to the last record with Eof. An empty
+  // table or no current record: false without a move. Raises "No index is
+  // assigned for Find operation" without a selected tag.
+  bool Find(const std::string& key, bool exact, bool near);
+  // Stores the values into the fields the selected tag's key reads (in
+  // order), builds the key over that scratch record and seeks it (prefix
+  // match). Not found: the cursor stays. Raises "No index is assigned for
+  // Find operation"; "Invalid Number value for field %s" for a value that is
+  // no number for an N field.
+  bool FindKey(const std::vector<SearchValue>& values);
+  // Limits the selected tag to keys from `low` (inclusive, prefix) to `high`
+  // (inclusive, whole key); an empty text is an open side, both empty remove
+  // the range. Without a tag nothing happens; unchanged bounds do not move
+  // the cursor, changed ones move it to the first record in the range.
+  void SetRange(const std::string& low, const std::string& high);
+
   // --- views
   void AddObserver(DataSetObserver* observer);
   void RemoveObserver(DataSetObserver* observer);
@@ -222,9 +312,26 @@ class DbfDataSet {
   void BeginInsert();
   void LeaveInsertOrEdit();
   void ShowAfterRemoval();
+  IndexSupport& Indexes() const;
+  void CheckIndexOperation() const;
+  void OpenListedIndexFiles(bool at_open);
+  void ApplyIndexName();
+  void DropTagOrder();
+  void FinishBuild();
+  // Shows record `recno` (read into the file's buffer) in the current order.
+  void ShowFound(uint32_t recno);
+  void ShowLastAtEof();
+  IndexSupport::Visible VisibleRecords();
+  std::vector<uint8_t> KeyRecord(const std::vector<std::string>& names,
+                                 const std::vector<SearchValue>& values) const;
+  std::optional<uint32_t> ScanTable(const std::vector<int>& fields, const uint8_t* key_record,
+                                    LocateOptions options);
 
   template <typename Call>
-  void Notify(Call&& call);
+  void Notify(Call&& call) {
+    if (controls_disabled_ > 0) return;
+    for (size_t i = 0; i < observers_.size(); ++i) call(*observers_[i]);
+  }
 
   // settings
   std::string database_name_, table_name_;
@@ -236,6 +343,7 @@ class DbfDataSet {
   std::vector<std::string> index_files_;
   std::string index_name_;
   StatusReportEvent on_status_;
+  std::unique_ptr<IndexSupport> index_support_;
 
   // open table
   DbfFile file_;

@@ -65,8 +65,6 @@ TEST(DataSetSettings, NamesChangeOnlyWhileClosed) {
   TempDir dir;
   OneRecord().WriteTo(dir.File("T.DBF"));
   auto ds = CursorOn(dir, "T");
-  ds->SetIndexFiles({"T.CDX"});
-  ds->set_index_name("TAG");
   ds->Open();
   const std::string open = "Cannot perform this operation on an open dataset";
   EXPECT_EQ(ErrorOf([&] { ds->SetTableName("U"); }), open);
@@ -75,6 +73,8 @@ TEST(DataSetSettings, NamesChangeOnlyWhileClosed) {
   ds->SetDatabaseName(dir.path());
   EXPECT_EQ(ErrorOf([&] { ds->DeclareField("X", dbf::FieldKind::kString); }), open);
   ds->Close();
+  ds->SetIndexFiles({"T.CDX"});
+  ds->SetIndexName("TAG");
   ds->SetTableName("U");  // a new table name clears the index files
   EXPECT_TRUE(ds->index_files().empty());
   EXPECT_EQ(ds->index_name(), "TAG");

@@ -1,0 +1,176 @@
+// The cursor's index files and tags: IndexFiles and IndexName, OpenIndexFile, CloseIndexFile,
+// SelectTag, the tag catalogue and CreateTag. The index files themselves live behind
+// IndexSupport.
+
+#include "dbf/data_set.h"
+#include "dbf/errors.h"
+#include "dbf/file_names.h"
+#include "dbf/natural_order.h"
+
+namespace dbf {
+
+void DbfDataSet::SetIndexSupport(std::unique_ptr<IndexSupport> support) {
+  if (active()) throw DatasetError("Cannot perform this operation on an open dataset");
+  index_support_ = std::move(support);
+}
+
+IndexSupport& DbfDataSet::Indexes() const {
+  if (index_support_ == nullptr) throw DatasetError("Index support is not installed");
+  return *index_support_;
+}
+
+void DbfDataSet::CheckIndexOperation() const {
+  CheckActive();
+  CheckNotBusy();
+  Indexes();
+}
+
+// --- IndexFiles and IndexName
+
+void DbfDataSet::SetIndexFiles(std::vector<std::string> files) {
+  if (!active()) {
+    index_files_ = std::move(files);
+    if (index_files_.empty()) index_name_.clear();
+    return;
+  }
+  CheckIndexOperation();
+  CheckBrowseMode();
+  index_files_ = std::move(files);
+  if (index_files_.empty()) index_name_.clear();
+  DropTagOrder();
+  OpenListedIndexFiles(false);
+  ApplyIndexName();
+}
+
+// Closes every index file and opens the listed ones. At Open a name listed twice is opened
+// once; in an edited list it is an error.
+void DbfDataSet::OpenListedIndexFiles(bool at_open) {
+  IndexSupport& indexes = Indexes();
+  indexes.CloseAllIndexFiles();
+  for (const std::string& name : index_files_) {
+    std::string path = WithDefaultExtension(name, ".cdx");
+    if (path.find('/') == std::string::npos) path = ResolvedDirectory() + path;
+    path = ExpandFileName(path);
+    if (!FileExistsIgnoringCase(path)) {
+      throw DatasetError(FormatMessage("Cannot find file %s", path));
+    }
+    if (indexes.OpenIndexFile(path) < 0 && !at_open) {
+      throw DatasetError(FormatMessage("Index file %s already open", path));
+    }
+  }
+}
+
+// Selects IndexName in the files just opened. At Open (state browse, no record shown yet) the
+// order is only installed; Open moves to its first record.
+void DbfDataSet::ApplyIndexName() {
+  std::unique_ptr<Order> order = Indexes().SelectTag(index_name_);
+  if (row_.recno == 0 && eof_ && bof_) {
+    order_ = order ? std::move(order) : std::make_unique<NaturalOrder>(file_);
+    return;
+  }
+  SetOrder(std::move(order));
+}
+
+void DbfDataSet::SetIndexName(const std::string& name) {
+  if (!active()) {
+    index_name_ = name;
+    return;
+  }
+  SelectTag(name);
+}
+
+// Natural order without a move, before the files behind a tag order close.
+void DbfDataSet::DropTagOrder() {
+  if (order_->natural()) return;
+  order_ = std::make_unique<NaturalOrder>(file_);
+  Reseat();
+}
+
+// --- index files
+
+int DbfDataSet::OpenIndexFile(const std::string& name) {
+  CheckIndexOperation();
+  CheckBrowseMode();
+  return Indexes().OpenIndexFile(name);
+}
+
+void DbfDataSet::CloseIndexFile(const std::string& name) {
+  CheckIndexOperation();
+  CheckBrowseMode();
+  IndexSupport& indexes = Indexes();
+  const bool had_tag = indexes.tag_selected();
+  indexes.CloseIndexFile(name);
+  if (had_tag && !indexes.tag_selected()) {
+    // The tag order refers to a closed file: replaced at once, never used again.
+    order_ = std::make_unique<NaturalOrder>(file_);
+    Reseat();
+    index_name_.clear();
+  }
+}
+
+// --- tags
+
+void DbfDataSet::SelectTag(const std::string& name) {
+  CheckIndexOperation();
+  CheckBrowseMode();
+  std::unique_ptr<Order> order = Indexes().SelectTag(name);
+  index_name_ = name;
+  SetOrder(std::move(order));
+}
+
+int DbfDataSet::TagCount() const {
+  CheckIndexOperation();
+  return Indexes().TagCount();
+}
+
+std::string DbfDataSet::TagName(int n) const {
+  CheckIndexOperation();
+  return Indexes().TagName(n);
+}
+
+std::string DbfDataSet::TagExpression(int n) const {
+  CheckIndexOperation();
+  return Indexes().TagExpression(n);
+}
+
+// --- building
+
+void DbfDataSet::CreateTag(const std::string& index_file, const std::string& tag_name,
+                           const std::string& key_expression, const std::string& for_expression,
+                           uint8_t unique_mode, uint8_t sort_order) {
+  CheckIndexOperation();
+  CheckBrowseMode();
+  std::string path = WithDefaultExtension(index_file, ".cdx");
+  if (path.find('/') == std::string::npos) path = ResolvedDirectory() + path;
+  IndexSupport::NewTag tag;
+  tag.key_expression = key_expression;
+  tag.for_expression = for_expression;
+  tag.unique = unique_mode == 0;
+  // 7 and 8 ask for the "GENERAL" collation, which is the one every tag is built with.
+  tag.descending = sort_order == 1 || sort_order == 8;
+
+  DropTagOrder();
+  index_name_.clear();
+  building_index_ = true;
+  DisableControls();
+  try {
+    Indexes().CreateTag(path, tag_name, tag,
+                        [this](int32_t a, int32_t b, int32_t c) { ReportStatus(a, b, c); });
+  } catch (...) {
+    try {
+      FinishBuild();
+    } catch (const EngineError&) {
+      // The build's own error is the one to report.
+    }
+    throw;
+  }
+  FinishBuild();
+}
+
+void DbfDataSet::FinishBuild() {
+  building_index_ = false;
+  EnableControls();
+  First();
+}
+
+}  // namespace dbf
