@@ -212,7 +212,17 @@ void CursorIndexSupport::CreateTag(const std::string& path, const std::string& t
   definition.for_expression = tag.for_expression;
   definition.unique = tag.unique;
   definition.descending = tag.descending;
-  AddTag(*index, tag_name, definition, progress);
+  // Pages of a shared file change only under its index lock.
+  if (!index->LockWithRetry()) {
+    throw dbf::DbfError(dbf::FormatMessage("Can not Lock file %s", index->path()));
+  }
+  try {
+    AddTag(*index, tag_name, definition, progress);
+  } catch (...) {
+    index->Unlock();
+    throw;
+  }
+  index->Unlock();
 }
 
 }  // namespace idx
