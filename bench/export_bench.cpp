@@ -16,6 +16,7 @@
 #include "accounting/data_ucto.h"
 #include "accounting/invoice_export.h"
 #include "bench_table.h"
+#include "index/cursor_index_support.h"
 #include "saldex_tables.h"
 #include "table_image.h"
 
@@ -27,9 +28,15 @@ constexpr int kAddresses = 20000;
 constexpr int kCustomers = 2000;
 constexpr int kSequentialSlice = 100;
 
-std::string InvoiceNumber(int i) { return std::to_string(2500001 + i); }
-std::string CustomerCode(int c) { return std::to_string(100000 + c); }
-std::string CustomerIco(int c) { return std::to_string(40000000 + c * 7); }
+std::string InvoiceNumber(int i) {
+  return std::to_string(2500001 + i);
+}
+std::string CustomerCode(int c) {
+  return std::to_string(100000 + c);
+}
+std::string CustomerIco(int c) {
+  return std::to_string(40000000 + c * 7);
+}
 
 class SilentOperator : public store::Operator {
  public:
@@ -44,10 +51,18 @@ class SilentOperator : public store::Operator {
 };
 
 void WriteInvoices(const std::string& path, int count) {
-  demo::TableImage t({{"HLA_DO1", 'C', 10}, {"HLA_ODB", 'C', 7}, {"HLA_NAC", 'C', 30},
-                      {"HLA_CUH", 'N', 12, 2}, {"HLA_FHV", 'N', 8, 2}, {"HLA_DVS", 'D', 8},
-                      {"HLA_DZP", 'D', 8}, {"HLA_DSP", 'D', 8}, {"HLA_Z05", 'N', 12, 2},
-                      {"HLA_Z22", 'N', 12, 2}, {"HLA_D05", 'N', 12, 2}, {"HLA_D22", 'N', 12, 2},
+  demo::TableImage t({{"HLA_DO1", 'C', 10},
+                      {"HLA_ODB", 'C', 7},
+                      {"HLA_NAC", 'C', 30},
+                      {"HLA_CUH", 'N', 12, 2},
+                      {"HLA_FHV", 'N', 8, 2},
+                      {"HLA_DVS", 'D', 8},
+                      {"HLA_DZP", 'D', 8},
+                      {"HLA_DSP", 'D', 8},
+                      {"HLA_Z05", 'N', 12, 2},
+                      {"HLA_Z22", 'N', 12, 2},
+                      {"HLA_D05", 'N', 12, 2},
+                      {"HLA_D22", 'N', 12, 2},
                       {"HLA_OBC", 'C', 3}});
   for (int i = 0; i < count; ++i) {
     t.AddRecord();
@@ -66,9 +81,15 @@ void WriteInvoices(const std::string& path, int count) {
 }
 
 void WriteCustomers(const std::string& path) {
-  demo::TableImage t({{"EXT_KOD", 'C', 7}, {"EXT_ICO", 'C', 8}, {"EXT_DIC", 'C', 15},
-                      {"EXT_NAC", 'C', 40}, {"EXT_ULI", 'C', 40}, {"EXT_MES", 'C', 40},
-                      {"EXT_PSC", 'C', 6}, {"EXT_EML", 'C', 40}, {"EXT_KO1", 'C', 30}});
+  demo::TableImage t({{"EXT_KOD", 'C', 7},
+                      {"EXT_ICO", 'C', 8},
+                      {"EXT_DIC", 'C', 15},
+                      {"EXT_NAC", 'C', 40},
+                      {"EXT_ULI", 'C', 40},
+                      {"EXT_MES", 'C', 40},
+                      {"EXT_PSC", 'C', 6},
+                      {"EXT_EML", 'C', 40},
+                      {"EXT_KO1", 'C', 30}});
   for (int c = 0; c < kCustomers; ++c) {
     t.AddRecord();
     t.SetText("EXT_KOD", CustomerCode(c));
@@ -92,8 +113,8 @@ void WriteSaldex(const std::string& dir) {
     receivables.SetNumber("CISLO", r + 1);
     receivables.SetNumber("TYPDOKLADU", 2);
     // Every 40th receivable is one of the store's invoices (a quarter of them).
-    const std::string number = r % 40 == 0 ? InvoiceNumber(r / 40 * 4 % kInvoices)
-                                           : std::to_string(10000000 + r);
+    const std::string number =
+        r % 40 == 0 ? InvoiceNumber(r / 40 * 4 % kInvoices) : std::to_string(10000000 + r);
     receivables.SetText("CISDOKLADU", number);
     receivables.SetText("VARIABILNI", number);
     receivables.SetText("ICO", std::to_string(30000000 + r % 5000));
@@ -106,7 +127,7 @@ void WriteSaldex(const std::string& dir) {
     addresses.AddRecord();
     // Every 20th address belongs to a customer with an even number.
     addresses.SetText("ICO", a % 20 == 0 && a / 20 * 2 < kCustomers ? CustomerIco(a / 20 * 2)
-                                                                     : std::to_string(50000000 + a));
+                                                                    : std::to_string(50000000 + a));
     addresses.SetText("NAZEV", "Adresa " + std::to_string(a));
   }
   addresses.Write(dir + "/ADRESAR.DBF");
@@ -125,6 +146,12 @@ const BenchStore& Store() {
     WriteInvoices(s.dir + "/Fak0001.dbf", kInvoices);
     WriteInvoices(s.dir + "/Fak0002.dbf", kSequentialSlice);
     WriteCustomers(s.dir + "/Ext0001.dbf");
+    dbf::DbfDataSet customers;  // the customers' tag KOD, as the store's rebuild gives it
+    idx::InstallIndexSupport(customers);
+    customers.SetDatabaseName(s.dir);
+    customers.SetTableName("Ext0001.dbf");
+    customers.Open();
+    customers.CreateTag(s.dir + "/Ext0001.cdx", "KOD", "EXT_KOD", "", 0, 0);
     WriteSaldex(s.pristine);
     return s;
   }();
@@ -150,6 +177,7 @@ void BM_Export(benchmark::State& state) {
     faktury.SetDatabaseName(s.dir);
     faktury.SetTableName(sequential ? "Fak0002.dbf" : "Fak0001.dbf");
     faktury.Open();
+    idx::InstallIndexSupport(odberatele);
     odberatele.SetDatabaseName(s.dir);
     odberatele.SetTableName("Ext0001.dbf");
     accounting::TDataUcto ucto;
@@ -160,6 +188,8 @@ void BM_Export(benchmark::State& state) {
     accounting::InvoiceExport run({faktury, odberatele,
                                    [&] {
                                      odberatele.Open();
+                                     odberatele.OpenIndexFile("Ext0001.cdx");
+                                     odberatele.SelectTag("KOD");
                                      return true;
                                    },
                                    [&] { odberatele.Close(); }, ""},

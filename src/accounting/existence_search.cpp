@@ -3,7 +3,6 @@
 #include <optional>
 
 #include "accounting/prefix_index.h"
-#include "accounting/sequential_locate.h"
 
 namespace accounting {
 namespace {
@@ -33,7 +32,11 @@ class SequentialSearch : public ExistenceSearch {
   SequentialSearch(dbf::DbfDataSet& table, std::string field_name)
       : table_(table), field_name_(std::move(field_name)) {}
 
-  bool Locate(std::string_view value) override { return LocatePartial(table_, field_name_, value); }
+  // The cursor's own partial-key Locate: the table has no index open, so it
+  // scans from the first record.
+  bool Locate(std::string_view value) override {
+    return table_.Locate(field_name_, {dbf::SearchValue(value)}, {.partial_key = true});
+  }
 
  private:
   dbf::DbfDataSet& table_;

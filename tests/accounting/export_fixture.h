@@ -18,6 +18,7 @@
 #include "dbf/charset_tables.h"
 #include "dbf/dbf_file.h"
 #include "dbf/errors.h"
+#include "index/cursor_index_support.h"
 #include "saldex_tables.h"
 #include "store/ansi_text.h"
 #include "store/recording_operator.h"
@@ -146,8 +147,13 @@ class ExportTest : public ::testing::Test {
     faktury_->Open();
     faktury_->Last();
     odberatele_ = std::make_unique<dbf::DbfDataSet>();
+    idx::InstallIndexSupport(*odberatele_);
     odberatele_->SetDatabaseName(dir_.path());
     odberatele_->SetTableName("Ext0001.dbf");
+    // The customers' index file with the tag the store's rebuild gives it.
+    odberatele_->Open();
+    odberatele_->CreateTag(Korvana("Ext0001.cdx"), "KOD", "EXT_KOD", "", 0, 0);
+    odberatele_->Close();
     ucto_.SetDirectory(saldex_);
     ucto_.Pohledavky.Open();
     ucto_.Adresar.Open();
@@ -155,8 +161,10 @@ class ExportTest : public ::testing::Test {
 
   accounting::StoreSide Store() {
     return {*faktury_, *odberatele_,
-            [this] {
+            [this] {  // OpenOdb(0, "KOD")
               if (!odberatele_->active()) odberatele_->Open();
+              if (odberatele_->TagCount() == 0) odberatele_->OpenIndexFile("Ext0001.cdx");
+              odberatele_->SelectTag("KOD");
               return true;
             },
             [this] { odberatele_->Close(); }, prefix_};
