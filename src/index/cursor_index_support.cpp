@@ -16,6 +16,8 @@
 namespace idx {
 namespace {
 
+constexpr size_t kMaxTagNameLength = 10;
+
 // Runs `search` under the index locks when the protocol locks around seeks.
 template <typename Search>
 auto UnderSeekLock(IndexSet& set, Search&& search) {
@@ -183,8 +185,13 @@ std::optional<dbf::IndexSupport::SeekResult> CursorIndexSupport::LocateByTag(
 void CursorIndexSupport::CreateTag(const std::string& path, const std::string& tag_name,
                                    const NewTag& tag, const Progress& progress) {
   Set().DetachAll();
-  if (UpperTagName(tag_name).empty()) {
+  const std::string upper = UpperTagName(tag_name);
+  if (upper.empty()) {
     throw dbf::DbfError(dbf::FormatMessage("Cannot find index tag %s", tag_name));
+  }
+  // The directory holds names of at most 10 bytes; a longer one is refused before the build.
+  if (upper.size() > kMaxTagNameLength) {
+    throw dbf::DbfError(dbf::FormatMessage("Tag name %s is longer than 10 characters", tag_name));
   }
   const std::string resolved = CdxIndex::ResolvePath(path, table_);
   if (!HasCdxExtension(resolved)) {
