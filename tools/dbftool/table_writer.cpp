@@ -4,8 +4,7 @@
 
 #include "dbf/charset_tables.h"
 #include "dbf/dates.h"
-#include "index/expression_key_source.h"
-#include "index/index_set.h"
+#include "index/cursor_index_support.h"
 
 namespace dbftool {
 namespace {
@@ -23,13 +22,6 @@ std::optional<dbf::CivilDate> ParseIsoDate(const std::string& text) {
   if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
   return dbf::ParseYyyymmdd(text.substr(0, 4) + text.substr(5, 2) + text.substr(8, 2));
 }
-
-// The index files of the one table a command writes; they live until the process ends.
-struct AttachedIndex {
-  std::unique_ptr<idx::ExpressionKeySourceFactory> factory;
-  std::unique_ptr<idx::IndexSet> set;
-};
-AttachedIndex attached;
 
 }  // namespace
 
@@ -67,8 +59,7 @@ std::optional<WriteArgs> ParseWriteArgs(const std::vector<std::string>& args, bo
   return out;
 }
 
-void OpenTable(dbf::DbfDataSet& table, const std::string& path, dbf::LockProtocol protocol,
-               const std::string& index) {
+void SetTablePath(dbf::DbfDataSet& table, const std::string& path) {
   const size_t slash = path.rfind('/');
   if (slash != std::string::npos) {
     table.SetDatabaseName(path.substr(0, slash + 1));
@@ -76,14 +67,15 @@ void OpenTable(dbf::DbfDataSet& table, const std::string& path, dbf::LockProtoco
   } else {
     table.SetTableName(path);
   }
+}
+
+void OpenTable(dbf::DbfDataSet& table, const std::string& path, dbf::LockProtocol protocol,
+               const std::string& index) {
+  SetTablePath(table, path);
   table.SetLockProtocol(protocol);
+  if (!index.empty()) idx::InstallIndexSupport(table);
   table.Open();
-  if (index.empty()) return;
-  attached.factory = std::make_unique<idx::ExpressionKeySourceFactory>(table.file());
-  attached.set = std::make_unique<idx::IndexSet>(table.file(), attached.factory.get());
-  attached.set->set_lock_protocol(protocol);
-  attached.set->Attach(index);
-  table.file().set_index_hooks(attached.set.get());
+  if (!index.empty()) table.OpenIndexFile(index);
 }
 
 std::optional<uint32_t> ParseRecno(const std::string& text) {

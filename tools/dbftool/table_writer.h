@@ -24,9 +24,12 @@ struct WriteArgs {
 std::optional<WriteArgs> ParseWriteArgs(const std::vector<std::string>& args, bool with_values,
                                         bool with_hold);
 
+// Sets DatabaseName and TableName of a closed cursor from a path.
+void SetTablePath(dbf::DbfDataSet& table, const std::string& path);
+
 // Opens a shared cursor on `path` (directory and file name) with `protocol`; with `index` the
 // compound index file is attached, so record locks use the offsets of a table with an index
-// open and every tag is kept current by the writes.
+// open and every tag is kept current by the writes. REQUIRES: `table` is a new cursor.
 void OpenTable(dbf::DbfDataSet& table, const std::string& path, dbf::LockProtocol protocol,
                const std::string& index = "");
 
