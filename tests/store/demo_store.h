@@ -10,6 +10,8 @@
 #include <memory>
 #include <string>
 
+#include "dbf/dbf_file.h"
+#include "dbf/process_test_support.h"
 #include "korvana_directory.h"
 #include "store/data_module.h"
 #include "store/recording_operator.h"
@@ -25,6 +27,28 @@ inline demo::KorvanaSize SmallStore() {
   size.other_records = 3;
   return size;
 }
+
+// Another process holding a table file open (shared) until destroyed.
+class TableHeldElsewhere {
+ public:
+  explicit TableHeldElsewhere(const std::string& path)
+      : child_([path](const dbf::testing::ChildProcess::Channel& channel) {
+          dbf::DbfFile table;
+          table.Open(path, true, false);
+          channel.Send('o');
+          channel.Receive();
+          return 0;
+        }) {
+    EXPECT_EQ(child_.Receive(), 'o');
+  }
+  ~TableHeldElsewhere() {
+    child_.Send('x');
+    EXPECT_EQ(child_.Wait(), 0);
+  }
+
+ private:
+  dbf::testing::ChildProcess child_;
+};
 
 class DemoStoreTest : public ::testing::Test {
  protected:

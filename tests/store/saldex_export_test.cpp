@@ -37,17 +37,11 @@ TEST_F(SaldexExportTest, ReindexRebuildsEveryIndexAndPrintsEachTag) {
 }
 
 TEST_F(SaldexExportTest, ReindexFailsWhenATableIsHeldElsewhere) {
-  dbf::testing::ChildProcess holder([&](const dbf::testing::ChildProcess::Channel& channel) {
-    dbf::DbfFile table;
-    table.Open(DataFile("Ext0001.dbf"), true, false);
-    channel.Send('o');
-    channel.Receive();
-    return 0;
-  });
-  ASSERT_EQ(holder.Receive(), 'o');
-  const auto result = Reindex();
-  holder.Send('x');
-  holder.Wait();
+  testing_support::CommandResult result;
+  {
+    testing_support::TableHeldElsewhere holder(DataFile("Ext0001.dbf"));
+    result = Reindex();
+  }
   EXPECT_EQ(result.status, 1);
   EXPECT_NE(result.err.find("Tabulka faktur nelze otevřít ve výhradním režimu !"),
             std::string::npos);
