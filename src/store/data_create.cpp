@@ -6,7 +6,6 @@
 #include "dbf/file_names.h"
 #include "store/ansi_strings.h"
 #include "store/ansi_text.h"
-#include "store/cursor_index.h"
 #include "store/data_module.h"
 #include "store/journal_date.h"
 #include "store/sign_in_name.h"
@@ -24,11 +23,11 @@ class CloseOnExit {
   ~CloseOnExit() noexcept(false) {
     if (std::uncaught_exceptions() > 0) {
       try {
-        CloseTable(table_);
+        table_.Close();
       } catch (const std::exception&) {
       }
     } else {
-      CloseTable(table_);
+      table_.Close();
     }
   }
   CloseOnExit(const CloseOnExit&) = delete;
@@ -67,7 +66,7 @@ void TData::SignInAutomatically() {
   dbf::DbfDataSet& users = Uzivatele();
   users.Open();
   CloseOnExit close(users);
-  if (LocateText(users, kLoginNameField, name)) {
+  if (users.Locate(kLoginNameField, {name})) {
     TakeIdentity(users);
   } else {
     RunLoginDialog(false);
@@ -84,20 +83,20 @@ void TData::RunLoginDialog(bool keep_users_open) {
   const std::string password = DialogSignInName(entry->password);
   dbf::DbfDataSet& users = Uzivatele();
   users.Open();
-  if (!LocateText(users, kLoginNameField, name)) {
-    CloseTable(users);
+  if (!users.Locate(kLoginNameField, {name})) {
+    users.Close();
     terminate_requested_ = true;
     return;
   }
   const std::string stored = Trim(DialogSignInName(users.FieldByName("USR_PSW").AsString()));
   if (stored != Trim(password)) {
     op.ShowMessage(Ansi("Neplatné heslo !!!"), kApplicationTitle);
-    CloseTable(users);
+    users.Close();
     terminate_requested_ = true;
     return;
   }
   TakeIdentity(users);
-  if (!keep_users_open) CloseTable(users);
+  if (!keep_users_open) users.Close();
 }
 
 void TData::TakeIdentity(dbf::DbfDataSet& users) {

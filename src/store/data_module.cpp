@@ -3,7 +3,6 @@
 #include <exception>
 
 #include "store/ansi_strings.h"
-#include "store/cursor_index.h"
 #include "store/lock_with_retry.h"
 #include "store/progress_window.h"
 #include "store/sign_in_name.h"
@@ -41,14 +40,14 @@ bool TData::OpenWithIndex(dbf::DbfDataSet& table, const std::string& index_file,
                           const std::string& tag_name, bool reopen_index) {
   const bool select = !Trim(tag_name).empty();
   if (table.active()) {
-    if (reopen_index && TagCount(table) == 0) OpenIndexFile(table, index_file);
-    if (select) SelectTag(table, tag_name);
+    if (reopen_index && table.TagCount() == 0) table.OpenIndexFile(index_file);
+    if (select) table.SelectTag(tag_name);
     return true;
   }
   try {
     table.Open();
-    OpenIndexFile(table, index_file);
-    if (select) SelectTag(table, tag_name);
+    table.OpenIndexFile(index_file);
+    if (select) table.SelectTag(tag_name);
   } catch (const std::exception&) {
     return false;
   }
@@ -60,7 +59,7 @@ bool TData::OpenFak(int /*ignored*/, const std::string& tag_name) {
 }
 
 void TData::CloseFak() {
-  if (Faktury().active()) CloseTable(Faktury());
+  if (Faktury().active()) Faktury().Close();
 }
 
 bool TData::OpenOdb(int /*ignored*/, const std::string& tag_name) {
@@ -68,7 +67,7 @@ bool TData::OpenOdb(int /*ignored*/, const std::string& tag_name) {
 }
 
 void TData::CloseOdb() {
-  if (Odberatele().active()) CloseTable(Odberatele());
+  if (Odberatele().active()) Odberatele().Close();
 }
 
 bool TData::LockWithRetry(dbf::DbfDataSet& table) {
@@ -90,8 +89,8 @@ void TData::StatusHandler(int32_t stat1, int32_t stat2, int32_t stat3) {
 void TData::DataModuleDestroy() {
   dbf::DbfDataSet& rules = UziPrava();
   if (!rules.active()) return;
-  CloseIndexFile(rules, settings.CestaData + "Urs0000.cdx");
-  CloseTable(rules);
+  rules.CloseIndexFile(settings.CestaData + "Urs0000.cdx");
+  rules.Close();
 }
 
 }  // namespace store

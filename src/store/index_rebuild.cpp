@@ -6,7 +6,6 @@
 
 #include "dbf/errors.h"
 #include "dbf/file_names.h"
-#include "store/cursor_index.h"
 #include "store/data_module.h"
 #include "store/progress_window.h"
 #include "store/rebuild_catalogue.h"
@@ -40,22 +39,22 @@ bool TData::Index() {
     dbf::DbfDataSet& table = Table(rebuild.component);
     const std::string index_file = rebuild.index_file.Compose(dir, code);
     const bool was_open = table.active();
-    const std::string remembered_tag = SelectedTagName(table);
-    CloseTable(table);
+    const std::string remembered_tag = table.index_name();
+    table.Close();
     table.set_exclusive(true);
 
     std::optional<ProgressWindow> window;
     try {
       table.Open();
-      CloseIndexFile(table, index_file);
+      table.CloseIndexFile(index_file);
       DeleteIndexFile(index_file);
       window.emplace(op);
       progress_window_ = &*window;
       if (!rebuild.tags.empty()) window->SetLabel(rebuild.tags.front().label);
       for (const RebuildTag& tag : rebuild.tags) {
         window->SetLabel(tag.label);
-        CreateTag(table, index_file, tag.name, tag.key, tag.for_condition, tag.unique,
-                  tag.descending);
+        table.CreateTag(index_file, tag.name, tag.key, tag.for_condition, tag.unique ? 0 : 1,
+                        tag.descending ? 1 : 0);
       }
     } catch (const std::exception&) {
       progress_window_ = nullptr;
@@ -66,12 +65,12 @@ bool TData::Index() {
     progress_window_ = nullptr;
     window.reset();
 
-    CloseTable(table);
+    table.Close();
     table.set_exclusive(false);
     if (was_open) {
       table.Open();
-      OpenIndexFile(table, index_file);
-      SelectTag(table, remembered_tag);
+      table.OpenIndexFile(index_file);
+      table.SelectTag(remembered_tag);
     }
   }
   return true;

@@ -2,7 +2,7 @@
 
 #include <cassert>
 
-#include "store/cursor_index.h"
+#include "index/cursor_index_support.h"
 
 namespace store {
 
@@ -28,6 +28,7 @@ StoreDataSets::StoreDataSets() {
   const StoreDataSetSettings common;
   for (const StoreTable& table : StoreTables()) {
     auto data_set = std::make_unique<dbf::DbfDataSet>();
+    idx::InstallIndexSupport(*data_set);
     data_set->set_translate_ascii(common.translate_ascii);
     data_set->set_exclusive(common.exclusive);
     data_set->set_use_deleted(common.use_deleted);
@@ -47,7 +48,7 @@ StoreDataSets::StoreDataSets() {
 StoreDataSets::~StoreDataSets() {
   for (Entry& entry : entries_) {
     try {
-      CloseTable(*entry.data_set);
+      entry.data_set->Close();
     } catch (...) {
       // A table that cannot be closed cleanly is released by the file layer.
     }

