@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "dbf/dbf_file.h"
+#include "dbf/errors.h"
 
 namespace accounting {
 namespace {
@@ -11,6 +12,9 @@ namespace {
 // module's own index registry): the first EXT_KOD in byte order that begins
 // with `code`, found by a scan.
 bool ScanForCustomer(dbf::DbfDataSet& odberatele, const std::string& code) {
+  if (!odberatele.active()) {
+    throw dbf::DatasetError("Cannot perform this operation on a closed dataset");
+  }
   dbf::DbfFile scan;
   scan.Open(odberatele.file().path(), true, false);
   scan.EnableReadAhead(true);

@@ -1,13 +1,13 @@
 #include "accounting/invoice_export.h"
 
 #include "accounting/customer_lookup.h"
+#include "accounting/export_messages.h"
 #include "accounting/saldex_records.h"
-#include "store/ansi_text.h"
 
 namespace accounting {
 namespace {
 
-// Delphi's Trim: control characters and spaces at both ends.
+// Nothing but spaces and control characters.
 bool Blank(const std::string& text) {
   for (const char c : text) {
     if (static_cast<unsigned char>(c) > ' ') return false;
@@ -21,18 +21,13 @@ InvoiceExport::InvoiceExport(StoreSide store, TDataUcto& ucto, store::Operator& 
                              SearchMethod method)
     : store_(std::move(store)), ucto_(ucto), operator_(op), method_(method) {}
 
-void InvoiceExport::Tell(const std::string& utf8_head, const std::string& middle,
-                         const std::string& utf8_mid, const std::string& tail,
-                         const std::string& utf8_end) {
-  operator_.ShowMessage(
-      store::Ansi(utf8_head) + middle + store::Ansi(utf8_mid) + tail + store::Ansi(utf8_end),
-      store::kApplicationTitle);
+void InvoiceExport::Tell(const std::string& text) {
+  operator_.ShowMessage(text, store::kApplicationTitle);
 }
 
 void InvoiceExport::Run() {
   summary_ = {};
-  operator_.ShowMessage(store::Ansi("POZOR - Saldex 2 nesmí být spuštěn !!!"),
-                        store::kApplicationTitle);
+  Tell(SaldexMustNotRunText());
   ucto_.Pohledavky.Open();
   store_.open_customers();
   store_.faktury.First();
@@ -51,8 +46,7 @@ void InvoiceExport::Run() {
   }
   ucto_.Ciselnik.Close();
   store_.close_customers();
-  operator_.ShowMessage(store::Ansi("POZOR - V Saldex2 proveďte indexaci a doplnění pečetí !!!"),
-                        store::kApplicationTitle);
+  Tell(ReindexSaldexText());
 }
 
 bool InvoiceExport::Selected(const std::string& number) const {
@@ -73,8 +67,7 @@ void InvoiceExport::ExportCurrentInvoice() {
   // An empty code would match the first customer of the tag: no customer.
   if (customer_code.empty() || !FindCustomer(store_.odberatele, customer_code)) {
     ++summary_.customer_missing;
-    Tell("Odběratel s kódem ", customer_code, " nebyl nalezen v seznamu odběratelů, faktura ",
-         number, " nebude převedena !");
+    Tell(CustomerNotFoundText(customer_code, number));
     return;
   }
   const dbf::DbfDataSet& customer = store_.odberatele;
@@ -82,8 +75,7 @@ void InvoiceExport::ExportCurrentInvoice() {
   const std::string dic = customer.FieldByName("EXT_DIC").AsString();
   if (Blank(ico) || Blank(dic)) {
     ++summary_.customer_incomplete;
-    Tell("U odběratele ", customer.FieldByName("EXT_NAC").AsString(),
-         " není zadáno IČO nebo DIČ, faktura ", number, " nebude převedena !");
+    Tell(MissingIcoOrDicText(customer.FieldByName("EXT_NAC").AsString(), number));
     return;
   }
   AddAddressWhenMissing(ico);

@@ -58,8 +58,7 @@ class InvoiceExport {
   int64_t RaiseCounter();
   void AppendReceivable(int64_t number);
   void DropUnposted();
-  void Tell(const std::string& utf8_head, const std::string& middle, const std::string& utf8_mid,
-            const std::string& tail, const std::string& utf8_end);
+  void Tell(const std::string& text);
 
   StoreSide store_;
   TDataUcto& ucto_;
