@@ -1,6 +1,5 @@
 #include "accounting/invoice_export.h"
 
-#include "accounting/customer_lookup.h"
 #include "accounting/export_messages.h"
 #include "accounting/saldex_records.h"
 
@@ -64,8 +63,10 @@ void InvoiceExport::ExportCurrentInvoice() {
     ++summary_.already_present;
     return;
   }
-  // An empty code would match the first customer of the tag: no customer.
-  if (customer_code.empty() || !FindCustomer(store_.odberatele, customer_code)) {
+  // FindKey on tag KOD: the first customer whose code begins with the
+  // invoice's. An empty code would take the first customer of the tag, so it
+  // finds none.
+  if (customer_code.empty() || !store_.odberatele.FindKey({dbf::SearchValue(customer_code)})) {
     ++summary_.customer_missing;
     Tell(CustomerNotFoundText(customer_code, number));
     return;
