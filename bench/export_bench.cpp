@@ -17,6 +17,7 @@
 #include "accounting/invoice_export.h"
 #include "bench_table.h"
 #include "index/cursor_index_support.h"
+#include "korvana_schema.h"
 #include "saldex_tables.h"
 #include "table_image.h"
 
@@ -49,6 +50,14 @@ class SilentOperator : public store::Operator {
   void CloseProgress() override {}
   void ProcessMessages() override {}
 };
+
+// The fields of a store table as the demo store lays it out.
+std::vector<demo::FieldDef> StoreLayout(const std::string& component) {
+  for (const demo::KorvanaTableSchema& table : demo::KorvanaSchemas("0001")) {
+    if (table.component == component) return table.fields;
+  }
+  return {};
+}
 
 void WriteInvoices(const std::string& path, int count) {
   demo::TableImage t({{"HLA_DO1", 'C', 10},

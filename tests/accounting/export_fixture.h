@@ -19,6 +19,7 @@
 #include "dbf/dbf_file.h"
 #include "dbf/errors.h"
 #include "index/cursor_index_support.h"
+#include "korvana_schema.h"
 #include "saldex_tables.h"
 #include "store/ansi_text.h"
 #include "store/recording_operator.h"
@@ -63,34 +64,22 @@ inline std::string Oem(const std::string& utf8) {
   return dbf::Utf8ToCp852(utf8);
 }
 
+// The fields of a store table as the demo store lays it out.
+inline std::vector<demo::FieldDef> StoreLayout(const std::string& component) {
+  for (const demo::KorvanaTableSchema& table : demo::KorvanaSchemas("0001")) {
+    if (table.component == component) return table.fields;
+  }
+  return {};
+}
+
 class ExportTest : public ::testing::Test {
  protected:
   ExportTest() {
     saldex_ = dir_.path() + "/saldex";
     std::filesystem::create_directories(saldex_);
     demo::CreateSaldexTables(saldex_, 41);
-    demo::CreateTable(Korvana("Fak0001.dbf"), {{"HLA_DO1", 'C', 10},
-                                               {"HLA_ODB", 'C', 7},
-                                               {"HLA_NAC", 'C', 30},
-                                               {"HLA_CUH", 'N', 12, 2},
-                                               {"HLA_FHV", 'N', 8, 2},
-                                               {"HLA_DVS", 'D', 8},
-                                               {"HLA_DZP", 'D', 8},
-                                               {"HLA_DSP", 'D', 8},
-                                               {"HLA_Z05", 'N', 12, 2},
-                                               {"HLA_Z22", 'N', 12, 2},
-                                               {"HLA_D05", 'N', 12, 2},
-                                               {"HLA_D22", 'N', 12, 2},
-                                               {"HLA_OBC", 'C', 3}});
-    demo::CreateTable(Korvana("Ext0001.dbf"), {{"EXT_KOD", 'C', 7},
-                                               {"EXT_ICO", 'C', 8},
-                                               {"EXT_DIC", 'C', 15},
-                                               {"EXT_NAC", 'C', 40},
-                                               {"EXT_ULI", 'C', 40},
-                                               {"EXT_MES", 'C', 40},
-                                               {"EXT_PSC", 'C', 6},
-                                               {"EXT_EML", 'C', 40},
-                                               {"EXT_KO1", 'C', 30}});
+    demo::CreateTable(Korvana("Fak0001.dbf"), StoreLayout("Faktury"));
+    demo::CreateTable(Korvana("Ext0001.dbf"), StoreLayout("Odberatele"));
   }
 
   std::string Korvana(const std::string& name) const { return dir_.path() + "/" + name; }
