@@ -24,7 +24,8 @@ void CreateSaldexTables(const std::string& dir, int32_t counter);
 // directory `korvana_dir` (invoice table "Fak" + `store_code`, customers
 // "Ext" + `store_code`): receivables of older years that the store never
 // issued, the older three fifths of the store's invoices already exported (with
-// their customers in the address book), a few further addresses, and the
+// their customers in the address book; every seventh customer has had nothing
+// exported yet), a few further addresses, and the
 // counter at the last receivable. Without a Korvana invoice table only the
 // older history is written. Returns the number of store invoices marked as
 // exported.
