@@ -3,6 +3,7 @@
 
 #include "accounting/invoice_export.h"
 
+#include "accounting/saldex_fields.h"
 #include "export_fixture.h"
 
 namespace accounting_testing {
@@ -75,6 +76,20 @@ TEST_F(ExportTest, ContactPersonIsCutToEachNameFieldsWidth) {
   Row a = Addresses().at(0);
   EXPECT_EQ(a["JMENO"], Oem("Bohuslava Šťast"));
   EXPECT_EQ(a["PRIJMENI"], Oem("Bohuslava Šťastná-"));
+}
+
+TEST_F(ExportTest, FurtherFieldsOfTheAddressBookStayEmpty) {
+  auto layout = demo::SaldexLayout(accounting::AddressFields());
+  layout.push_back({"KATEGORIE", 'C', 12});
+  layout.push_back({"OBRAT", 'N', 12, 2});
+  demo::CreateTable(Saldex("ADRESAR.DBF"), layout);
+  AddCustomer({.code = "1"});
+  AddInvoice({.number = "1", .customer = "1"});
+  EXPECT_EQ(Export().addresses_added, 1);
+  Row a = Addresses().at(0);
+  EXPECT_EQ(a["KATEGORIE"], "");
+  EXPECT_EQ(a["OBRAT"], "0.00");
+  EXPECT_EQ(a["ICO"], "12345678");
 }
 
 TEST_F(ExportTest, PrefixSelectsLeadingCharactersOnly) {
