@@ -343,11 +343,12 @@ class DbfDataSet {
   std::vector<std::string> index_files_;
   std::string index_name_;
   StatusReportEvent on_status_;
-  std::unique_ptr<IndexSupport> index_support_;
 
   // open table
   DbfFile file_;
   std::unique_ptr<Order> order_;
+  // After file_ and order_: goes first, while the table it serves still exists.
+  std::unique_ptr<IndexSupport> index_support_;
   std::vector<FieldDef> field_defs_;
   std::vector<std::unique_ptr<Field>> declared_fields_, default_fields_;
   std::vector<Field*> fields_;

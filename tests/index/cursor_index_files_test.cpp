@@ -140,6 +140,15 @@ TEST_F(CursorIndexFilesTest, SelectTagKeepsACurrentRecordOfTheNewOrder) {
   EXPECT_EQ(ds_->RecNo(), 5u);
 }
 
+TEST_F(CursorIndexFilesTest, SelectingATagThatExcludesTheRecordMovesToItsFirstRecord) {
+  ds_->CreateTag("ODB", "KLADNE", "KOD", "STAV > 0", 1, 0);
+  ds_->OpenIndexFile("ODB");
+  ds_->SetRecNo(2);  // STAV 0: outside the FOR clause
+  ds_->SelectTag("KLADNE");
+  EXPECT_EQ(ds_->RecNo(), 3u);
+  EXPECT_EQ(WalkForward(*ds_), (std::vector<uint32_t>{3, 1, 5}));
+}
+
 TEST_F(CursorIndexFilesTest, CloseIndexFileNeedsTheExtensionAndFallsBackToNaturalOrder) {
   ds_->OpenIndexFile("ODB");
   ds_->SelectTag("KOD");
