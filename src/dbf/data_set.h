@@ -321,6 +321,7 @@ class DbfDataSet {
   // Shows record `recno` (read into the file's buffer) in the current order.
   void ShowFound(uint32_t recno);
   void ShowLastAtEof();
+  bool BeginSeek();
   IndexSupport::Visible VisibleRecords();
   std::vector<uint8_t> KeyRecord(const std::vector<std::string>& names,
                                  const std::vector<SearchValue>& values) const;

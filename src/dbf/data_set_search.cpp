@@ -185,7 +185,8 @@ std::optional<uint32_t> DbfDataSet::ScanTable(const std::vector<int>& fields,
 
 // --- Find and FindKey
 
-bool DbfDataSet::Find(const std::string& key, bool exact, bool near) {
+// The start of Find and FindKey: false when there is nothing to seek in.
+bool DbfDataSet::BeginSeek() {
   CheckActive();
   CheckNotBusy();
   CheckBrowseMode();
@@ -194,6 +195,11 @@ bool DbfDataSet::Find(const std::string& key, bool exact, bool near) {
   }
   if (file_.record_count() == 0 || row_.recno == 0) return false;
   Notify([&](DataSetObserver& o) { o.BeforeScroll(*this); });
+  return true;
+}
+
+bool DbfDataSet::Find(const std::string& key, bool exact, bool near) {
+  if (!BeginSeek()) return false;
   const std::string oem = Translate(std::string_view(key).substr(0, kMaxFindKeyLength), true);
   IndexSupport::SeekResult result;
   try {
@@ -215,14 +221,7 @@ bool DbfDataSet::Find(const std::string& key, bool exact, bool near) {
 }
 
 bool DbfDataSet::FindKey(const std::vector<SearchValue>& values) {
-  CheckActive();
-  CheckNotBusy();
-  CheckBrowseMode();
-  if (index_support_ == nullptr || !index_support_->tag_selected()) {
-    Fail("No index is assigned for Find operation");
-  }
-  if (file_.record_count() == 0 || row_.recno == 0) return false;
-  Notify([&](DataSetObserver& o) { o.BeforeScroll(*this); });
+  if (!BeginSeek()) return false;
   std::vector<std::string> names = index_support_->SelectedKeyFields();
   // One field per value; values beyond the fields the key reads are left out.
   if (names.size() > values.size()) names.resize(values.size());
