@@ -4,6 +4,7 @@
 
 #include "dbf/clock.h"
 #include "store/demo_store.h"
+#include "store/integer_text.h"
 
 namespace store {
 namespace {
@@ -170,6 +171,16 @@ TEST_F(DataCreateTest, MissingSettingsFileLeavesEveryTableWhereItWas) {
   EXPECT_FALSE(data.settings_read());
   EXPECT_EQ(data.Faktury().table_name(), "");
   EXPECT_EQ(data.Faktury().database_name(), "");
+}
+
+TEST_F(DataCreateTest, ConversionErrorInTheSettingsLeavesDataCreateBeforeAnyTableIsLocated) {
+  EditSettings("Korvana=0001", "Korvana=0001\r\nDan22=dvacet");
+  TData& data = FreshModule("abcdefghij");
+  EXPECT_THROW(data.DataCreate(), ConversionError);
+  EXPECT_EQ(data.settings.StoreCode, "0001");
+  EXPECT_EQ(data.Faktury().table_name(), "");
+  EXPECT_EQ(data.settings.UserCode, "");
+  EXPECT_EQ(op_.login_dialogs, 0);
 }
 
 TEST_F(DataCreateTest, StoreCode0002NamesPerStoreTablesAndKeepsSharedOnes) {

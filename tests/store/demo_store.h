@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -52,9 +53,20 @@ class TableHeldElsewhere {
 
 class DemoStoreTest : public ::testing::Test {
  protected:
-  // `os_user` (UTF-8) is added to the users table.
+  // `os_user` (UTF-8) is added to the users table. The store is generated
+  // and indexed once per process and user, then copied for each test.
   void MakeStore(const std::string& os_user = "TESTER") {
-    layout_ = demo::WriteKorvanaDirectory(dir_.path(), SmallStore(), os_user);
+    static std::map<std::string, std::unique_ptr<TempDir>> templates;
+    std::unique_ptr<TempDir>& source = templates[os_user];
+    if (!source) {
+      source = std::make_unique<TempDir>();
+      demo::WriteKorvanaDirectory(source->path(), SmallStore(), os_user);
+    }
+    layout_ = demo::KorvanaLayout(dir_.path());
+    std::filesystem::copy(demo::KorvanaLayout(source->path()).data_dir, layout_.data_dir,
+                          std::filesystem::copy_options::recursive);
+    std::filesystem::create_directories(layout_.export_dir);
+    demo::WriteKorvanaSettings(layout_);
   }
   // A data module of the store, located like DataCreate locates it, without start-up.
   store::TData& Module() {

@@ -36,7 +36,9 @@ std::string WithSlash(std::string dir) {
   return dir;
 }
 
-void WriteSettingsFile(const KorvanaDirectory& layout) {
+}  // namespace
+
+void WriteKorvanaSettings(const KorvanaDirectory& layout) {
   std::ofstream ini(layout.settings_file, std::ios::binary | std::ios::trunc);
   ini << "; Korvana settings of the demo store (written by saldex-demo-data)\r\n"
       << "[Korvana]\r\n"
@@ -52,8 +54,6 @@ void WriteSettingsFile(const KorvanaDirectory& layout) {
       << "SalExpFil=25\r\n";
   if (!ini) throw std::runtime_error("cannot write " + layout.settings_file);
 }
-
-}  // namespace
 
 KorvanaDirectory KorvanaLayout(const std::string& target) {
   const std::string dir = WithSlash(std::filesystem::absolute(target).lexically_normal().string());
@@ -89,7 +89,7 @@ KorvanaDirectory WriteKorvanaDirectory(const std::string& target, const KorvanaS
   WriteKorvanaTables(layout.data_dir, size, os_user);
   BuildKorvanaIndexes(layout.data_dir);
   std::filesystem::create_directories(layout.export_dir);
-  WriteSettingsFile(layout);
+  WriteKorvanaSettings(layout);
   return layout;
 }
 

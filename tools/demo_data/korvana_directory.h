@@ -24,6 +24,10 @@ KorvanaDirectory KorvanaLayout(const std::string& target);
 KorvanaDirectory WriteKorvanaDirectory(const std::string& target, const KorvanaSize& size,
                                        const std::string& os_user);
 
+// Writes "Korvana.ini" of the layout: StoreCode 0001, CestaData and
+// CestaExport pointing at the layout's directories, the login dialog off.
+void WriteKorvanaSettings(const KorvanaDirectory& layout);
+
 // Writes the store tables only (no index files) into `data_dir`.
 void WriteKorvanaTables(const std::string& data_dir, const KorvanaSize& size,
                         const std::string& os_user);
