@@ -12,23 +12,19 @@
 #include "bench_table.h"
 #include "korvana_directory.h"
 #include "store/data_module.h"
+#include "store/silent_operator.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-class TimingOperator : public store::Operator {
+class TimingOperator : public store::SilentOperator {
  public:
   void ShowMessage(const std::string& text, const std::string&) override {
     throw std::runtime_error("rebuild message: " + text);
   }
-  std::optional<store::LoginEntry> AskLogin() override { return std::nullopt; }
-  void CreateProgress(const std::string&) override {}
-  void ShowProgress() override {}
   void SetProgressLabel(const std::string&) override { EndTag(), tag_start_ = Clock::now(); }
-  void SetProgressPercent(int) override {}
   void CloseProgress() override { EndTag(); }
-  void ProcessMessages() override {}
 
   double tag_seconds = 0;
 

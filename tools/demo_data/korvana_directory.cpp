@@ -8,6 +8,7 @@
 #include "dbf/charset_tables.h"
 #include "korvana_schema.h"
 #include "store/data_module.h"
+#include "store/silent_operator.h"
 
 namespace demo {
 namespace {
@@ -15,18 +16,11 @@ namespace {
 constexpr const char* kStoreCode = "0001";
 
 // Collects what the rebuild would tell the operator; a clean build says nothing.
-class CollectingOperator : public store::Operator {
+class CollectingOperator : public store::SilentOperator {
  public:
   void ShowMessage(const std::string& text, const std::string&) override {
     messages += dbf::Cp1250ToUtf8(text) + "\n";
   }
-  std::optional<store::LoginEntry> AskLogin() override { return std::nullopt; }
-  void CreateProgress(const std::string&) override {}
-  void ShowProgress() override {}
-  void SetProgressLabel(const std::string&) override {}
-  void SetProgressPercent(int) override {}
-  void CloseProgress() override {}
-  void ProcessMessages() override {}
 
   std::string messages;
 };
