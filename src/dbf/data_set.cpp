@@ -131,6 +131,8 @@ void DbfDataSet::Open() {
       index_support_->TableOpened(file_);
       OpenListedIndexFiles(true);
       if (!index_files_.empty()) ApplyIndexName();
+    } else if (!index_files_.empty()) {
+      Fail("Index support is not installed");
     }
     First();
   } catch (...) {

@@ -99,7 +99,8 @@ class DbfDataSet {
   // [false] RecordCount counts the candidates of the current order.
   bool exact_count() const { return exact_count_; }
   void set_exact_count(bool exact) { exact_count_ = exact; }
-  // [empty] Index files opened with the table (needs index support). An
+  // [empty] Index files opened with the table (needs index support: Open
+  // raises "Index support is not installed" without it). An
   // emptied list clears IndexName. Assigned while open: every open index file
   // is closed and each listed one opened (".cdx" added without extension, the
   // table's directory without directory); raises "Cannot find file %s" (full

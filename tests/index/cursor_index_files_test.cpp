@@ -204,6 +204,10 @@ TEST(CursorIndexPreconditions, ClosedCursorAndMissingSupport) {
             "No index is assigned for Find operation");
   plain.SetRange("A", "B");  // without a tag nothing happens
   EXPECT_TRUE(plain.Locate("KOD", {"A"}));
+  plain.Close();
+  plain.SetIndexFiles({"T"});
+  EXPECT_EQ(ErrorText([&] { plain.Open(); }), "Index support is not installed");
+  EXPECT_FALSE(plain.active());
 }
 
 }  // namespace
