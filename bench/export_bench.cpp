@@ -19,6 +19,7 @@
 #include "index/cursor_index_support.h"
 #include "korvana_schema.h"
 #include "saldex_tables.h"
+#include "store/silent_operator.h"
 #include "table_image.h"
 
 namespace {
@@ -39,18 +40,6 @@ std::string CustomerIco(int c) {
   return std::to_string(40000000 + c * 7);
 }
 
-class SilentOperator : public store::Operator {
- public:
-  void ShowMessage(const std::string&, const std::string&) override {}
-  std::optional<store::LoginEntry> AskLogin() override { return std::nullopt; }
-  void CreateProgress(const std::string&) override {}
-  void ShowProgress() override {}
-  void SetProgressLabel(const std::string&) override {}
-  void SetProgressPercent(int) override {}
-  void CloseProgress() override {}
-  void ProcessMessages() override {}
-};
-
 // The fields of a store table as the demo store lays it out.
 std::vector<demo::FieldDef> StoreLayout(const std::string& component) {
   for (const demo::KorvanaTableSchema& table : demo::KorvanaSchemas("0001")) {
@@ -60,19 +49,7 @@ std::vector<demo::FieldDef> StoreLayout(const std::string& component) {
 }
 
 void WriteInvoices(const std::string& path, int count) {
-  demo::TableImage t({{"HLA_DO1", 'C', 10},
-                      {"HLA_ODB", 'C', 7},
-                      {"HLA_NAC", 'C', 30},
-                      {"HLA_CUH", 'N', 12, 2},
-                      {"HLA_FHV", 'N', 8, 2},
-                      {"HLA_DVS", 'D', 8},
-                      {"HLA_DZP", 'D', 8},
-                      {"HLA_DSP", 'D', 8},
-                      {"HLA_Z05", 'N', 12, 2},
-                      {"HLA_Z22", 'N', 12, 2},
-                      {"HLA_D05", 'N', 12, 2},
-                      {"HLA_D22", 'N', 12, 2},
-                      {"HLA_OBC", 'C', 3}});
+  demo::TableImage t(StoreLayout("Faktury"));
   for (int i = 0; i < count; ++i) {
     t.AddRecord();
     t.SetText("HLA_DO1", InvoiceNumber(i));
@@ -90,15 +67,7 @@ void WriteInvoices(const std::string& path, int count) {
 }
 
 void WriteCustomers(const std::string& path) {
-  demo::TableImage t({{"EXT_KOD", 'C', 7},
-                      {"EXT_ICO", 'C', 8},
-                      {"EXT_DIC", 'C', 15},
-                      {"EXT_NAC", 'C', 40},
-                      {"EXT_ULI", 'C', 40},
-                      {"EXT_MES", 'C', 40},
-                      {"EXT_PSC", 'C', 6},
-                      {"EXT_EML", 'C', 40},
-                      {"EXT_KO1", 'C', 30}});
+  demo::TableImage t(StoreLayout("Odberatele"));
   for (int c = 0; c < kCustomers; ++c) {
     t.AddRecord();
     t.SetText("EXT_KOD", CustomerCode(c));
@@ -193,7 +162,7 @@ void BM_Export(benchmark::State& state) {
     ucto.SetDirectory(s.saldex);
     ucto.Pohledavky.Open();
     ucto.Adresar.Open();
-    SilentOperator op;
+    store::SilentOperator op;
     accounting::InvoiceExport run({faktury, odberatele,
                                    [&] {
                                      odberatele.Open();

@@ -74,8 +74,8 @@ std::vector<Pair> DistinctKeys(size_t count) {
 std::vector<Pair> NumberedKeys(size_t count) {
   std::vector<Pair> pairs;
   for (size_t i = 0; i < count; ++i) {
-    char key[11];
-    std::snprintf(key, sizeof key, "2005%06zu", i);
+    char key[16];
+    std::snprintf(key, sizeof key, "2005%06zu", i % 1000000);
     pairs.push_back({key, static_cast<uint32_t>(i + 1)});
   }
   return pairs;
