@@ -129,8 +129,12 @@ CdxPage CdxIndex::ReadPage(uint32_t offset) {
 }
 
 void CdxIndex::WritePage(uint32_t offset, const CdxPage& page) {
-  file_.Write(offset, page.data(), page.size());
-  file_size_ = std::max<uint64_t>(file_size_, uint64_t{offset} + kCdxPageSize);
+  WritePages(offset, page.data(), 1);
+}
+
+void CdxIndex::WritePages(uint32_t offset, const uint8_t* bytes, size_t count) {
+  file_.Write(offset, bytes, count * kCdxPageSize);
+  file_size_ = std::max<uint64_t>(file_size_, uint64_t{offset} + count * kCdxPageSize);
   ++write_generation_;
 }
 

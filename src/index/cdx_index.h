@@ -72,6 +72,8 @@ class CdxIndex {
   // A page as the file holds it; bytes past the end of the file read as zero.
   CdxPage ReadPage(uint32_t offset);
   void WritePage(uint32_t offset, const CdxPage& page);
+  // Writes `count` consecutive pages from `bytes` (count * kCdxPageSize bytes) in one call.
+  void WritePages(uint32_t offset, const uint8_t* bytes, size_t count);
   // Rewrites the left (0x04) or right (0x08) sibling link of the page at `offset`.
   void WriteSiblingLink(uint32_t offset, bool right, uint32_t value);
   // A fresh page at the end of the file; the free page list is never used.
