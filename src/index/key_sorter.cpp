@@ -149,7 +149,13 @@ void KeySorter::FlushChunk() {
   });
   auto run = std::make_unique<SortRun>();
   std::string_view previous;
+  // The sorted slots visit the arena in random order: fetch the pairs a few slots ahead so
+  // that the cache misses overlap instead of stalling one by one.
+  constexpr ptrdiff_t kPrefetchDistance = 8;
   for (const Slot* slot = first; slot != slots_end(); ++slot) {
+    if (slots_end() - slot > kPrefetchDistance) {
+      __builtin_prefetch(arena() + slot[kPrefetchDistance].offset);
+    }
     const std::string_view key = SlotKey(*slot);
     if (unique_ && slot != first && key == previous) continue;
     run->Append(key, SlotRecord(*slot));
