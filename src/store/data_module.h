@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "dbf/data_set.h"
+#include "store/data_source.h"
 #include "store/operator.h"
 #include "store/settings.h"
 #include "store/store_data_sets.h"
@@ -111,6 +112,15 @@ class TData {
   int rebuild_count_ = 0;
   std::vector<std::string> failed_tables_;
   std::function<std::string()> user_name_source_;
+
+ public:
+  // The data sources this program's windows bind ("Data" + component name).
+  // Declared after the tables they point to.
+  DataSource DataFaktury{Faktury()};
+  DataSource DataVypisy{Vypisy()};
+  DataSource DataVlastnik{Vlastnik()};
+  DataSource DataCiselnik{Ciselnik()};
+  DataSource DataTypPlatby{TypPlatby()};
 };
 
 }  // namespace store

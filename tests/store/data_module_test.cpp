@@ -40,6 +40,15 @@ TEST_F(DataModuleTest, TablesCarryTheCommonSettingsAndDeclaredFields) {
   EXPECT_EQ(invoices.FieldByName("HLA_PLA").kind(), dbf::FieldKind::kBoolean);
 }
 
+TEST_F(DataModuleTest, DataSourcesBindTheirTables) {
+  TData& data = Module();
+  EXPECT_EQ(&data.DataFaktury.data_set(), &data.Faktury());
+  EXPECT_EQ(&data.DataVypisy.data_set(), &data.Vypisy());
+  EXPECT_EQ(&data.DataVlastnik.data_set(), &data.Vlastnik());
+  EXPECT_EQ(&data.DataCiselnik.data_set(), &data.Ciselnik());
+  EXPECT_EQ(&data.DataTypPlatby.data_set(), &data.TypPlatby());
+}
+
 TEST_F(DataModuleTest, OpenFakOnAnOpenTableOnlySelectsANonBlankTag) {
   TData& data = Module();
   ASSERT_TRUE(data.OpenFak(0, "DO1"));
