@@ -578,15 +578,7 @@ void DbfDataSet::Delete() {
   }
   Cancel();
   if (row_.recno == 0) Fail("Cannot perform this operation on an empty dataset");
-  try {
-    // Rewrite the record as it is in the file now, with only the mark changed.
-    if (!ReadFresh(row_.recno)) Fail("Cannot delete the record");
-    file_.Delete();
-  } catch (const DbfError&) {
-    Reseat();
-    Fail("Cannot delete the record");
-  }
-  row_.Assign(FileRecord(), row_.recno);
+  RewriteMark(/*deleted=*/true, "Cannot delete the record");
   if (!Shown()) {
     try {
       ShowAfterRemoval();
@@ -606,15 +598,26 @@ void DbfDataSet::Recall() {
   CheckCanModify();
   CheckBrowseMode();
   if (row_.recno == 0) Fail("Cannot perform this operation on an empty dataset");
+  RewriteMark(/*deleted=*/false, "Cannot recall the record");
+  Notify([&](DataSetObserver& o) { o.RecordChanged(*this); });
+}
+
+void DbfDataSet::RewriteMark(bool deleted, const char* failure) {
+  // The record as it is in the file now, with only the mark changed. A record
+  // gone from the file fails like a refused write: the order is reseated first.
+  bool written = false;
   try {
-    if (!ReadFresh(row_.recno)) Fail("Cannot recall the record");
-    file_.Recall();
+    if (ReadFresh(row_.recno)) {
+      deleted ? file_.Delete() : file_.Recall();
+      written = true;
+    }
   } catch (const DbfError&) {
+  }
+  if (!written) {
     Reseat();
-    Fail("Cannot recall the record");
+    Fail(failure);
   }
   row_.Assign(FileRecord(), row_.recno);
-  Notify([&](DataSetObserver& o) { o.RecordChanged(*this); });
 }
 
 bool DbfDataSet::LockRecord() {

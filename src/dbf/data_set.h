@@ -308,6 +308,8 @@ class DbfDataSet {
   void MoveToEnd(bool first);
   void ReReadCurrent();
   bool ReadFresh(uint32_t recno);
+  // Delete/Recall of the current record; raises DatasetError `failure`.
+  void RewriteMark(bool deleted, const char* failure);
   const uint8_t* FileRecord() const { return file_.record(); }
   void SetState(DataSetState state);
   void BeginInsert();
