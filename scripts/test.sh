@@ -14,12 +14,14 @@ ctest --test-dir build --output-on-failure -j "$jobs"
 
 echo "== build and test under ASan + UBSan =="
 scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DSALDEX_SANITIZE=ON
+# One-time allocations inside Qt and fontconfig are not leaks of ours.
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
 
 echo "== fuzz targets (short run) =="
 scripts/build.sh build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-  -DSALDEX_BUILD_TESTS=OFF -DSALDEX_BUILD_FUZZ=ON \
+  -DSALDEX_BUILD_TESTS=OFF -DSALDEX_BUILD_APP=OFF -DSALDEX_BUILD_FUZZ=ON \
   -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined"
 for target in build-fuzz/fuzz/*_fuzz; do
   [ -x "$target" ] || continue
