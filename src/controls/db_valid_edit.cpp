@@ -170,14 +170,15 @@ void TDBValidEdit::focusOutEvent(QFocusEvent* event) {
   const Outcome outcome = validateAndWrite(&engine_message);
   if (outcome != Outcome::kAccepted) {
     keys_.ClearMark();
-    ReturnFocus(this);
-    if (outcome == Outcome::kWriteFailed) {
-      ShowErrorBox(this, engine_message);
-    } else if (on_error_) {
-      on_error_(this);
-    } else if (!error_string_.isEmpty()) {
-      ShowErrorBox(this, error_string_);
-    }
+    RefuseLeave(this, [&] {
+      if (outcome == Outcome::kWriteFailed) {
+        ShowErrorBox(this, engine_message);
+      } else if (on_error_) {
+        on_error_(this);
+      } else if (!error_string_.isEmpty()) {
+        ShowErrorBox(this, error_string_);
+      }
+    });
     leaving_ = false;
     return;
   }

@@ -3,6 +3,7 @@
 
 #include <QKeyEvent>
 #include <QWidget>
+#include <functional>
 
 #include "controls/control_types.h"
 
@@ -52,6 +53,11 @@ bool LeavesField(Qt::FocusReason reason);
 // that control handles its focus loss; the control the focus was moving to
 // loses it again without running its own leaving steps.
 void ReturnFocus(QWidget* control);
+
+// The refusal of a leave: the focus goes back into `control`, `tell` shows
+// the operator why (a modal box, an event), and the control's window is
+// active again afterwards with the focus still in the control.
+void RefuseLeave(QWidget* control, const std::function<void()>& tell);
 
 }  // namespace controls
 
