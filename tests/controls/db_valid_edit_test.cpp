@@ -81,6 +81,16 @@ TEST_F(BoundEditTest, ShowsTheCurrentRecordAndFollowsTheCursor) {
   EXPECT_EQ(edit_->text(), "");
 }
 
+TEST_F(BoundEditTest, DateFieldShownInItsDisplayFormat) {
+  dbf::Formats().short_date_format = "d.m.yyyy";
+  edit_->bind(source_, "DAT");
+  EXPECT_EQ(edit_->text(), "8.12.2026");
+  edit_->setDisplayFormat("dd.mm.yyyy");
+  EXPECT_EQ(edit_->text(), "08.12.2026");
+  data_set_.Next();
+  EXPECT_EQ(edit_->text(), "");  // an empty date
+}
+
 TEST_F(BoundEditTest, CanBeTypedIntoOnlyWhileTheRecordIsEdited) {
   edit_->bind(source_, "NAZ");
   EXPECT_TRUE(edit_->isReadOnly());
