@@ -13,7 +13,8 @@ const QDate kBlankDate(100, 1, 1);
 }  // namespace
 
 TEnterDBDateEdit::TEnterDBDateEdit(QWidget* parent)
-    : TEnterDateEdit(parent), link_([this] { dataChanged(); }, [this] { updateData(); }) {
+    : TEnterDateEdit(parent),
+      DataFieldProperties([this] { dataChanged(); }, [this] { updateData(); }) {
   setMinimumDate(kBlankDate);
   setSpecialValueText(QStringLiteral(" "));
   connect(this, &QDateEdit::dateChanged, this, [this] {
@@ -23,19 +24,6 @@ TEnterDBDateEdit::TEnterDBDateEdit(QWidget* parent)
 }
 
 TEnterDBDateEdit::~TEnterDBDateEdit() = default;
-
-QString TEnterDBDateEdit::dataField() const {
-  return FromAnsi(link_.field_name());
-}
-
-void TEnterDBDateEdit::setDataField(const QString& name) {
-  link_.SetFieldName(ToAnsi(name));
-}
-
-void TEnterDBDateEdit::bind(store::DataSource& source, const QString& field_name) {
-  link_.SetFieldName(ToAnsi(field_name));
-  link_.SetDataSource(&source);
-}
 
 void TEnterDBDateEdit::dataChanged() {
   showing_ = true;
