@@ -167,6 +167,8 @@ void TDBValidEdit::focusOutEvent(QFocusEvent* event) {
     return;
   }
   leaving_ = false;
+  // A window OnValid showed (a pick list) took the activation; give it back.
+  if (!window()->isActiveWindow()) window()->activateWindow();
   if (link_.field()) showFieldValue();  // the display form again
   keys_.FocusLeft(this);
 }

@@ -266,6 +266,22 @@ TEST_F(BoundEditTest, RefusedTextKeepsTheFocusAndRaisesOnErrorOrShowsErrorString
   EXPECT_FALSE(edit_->hasFocus());
 }
 
+TEST_F(BoundEditTest, PickListShownByOnValidLeavesTheFocusWhereTheOperatorSentIt) {
+  edit_->bind(source_, "KOD");
+  edit_->setOnValid([&](QWidget*, QString& text, bool& valid) {
+    // A modal pick list, answered at once: the code "XYZ" is picked.
+    MessageBoxAnswer answer;
+    QMessageBox list(QMessageBox::Question, "Typy", "Vyberte", QMessageBox::Ok, &dialog_);
+    list.exec();
+    text = "XYZ";
+    valid = true;
+  });
+  data_set_.Edit();
+  TypeAndLeave(edit_, "X");
+  EXPECT_EQ(Field("KOD"), "XYZ");
+  EXPECT_TRUE(other_->hasFocus());
+}
+
 TEST_F(BoundEditTest, DisabledColourOnlyWhileDisabled) {
   const QColor base = edit_->palette().color(QPalette::Active, QPalette::Base);
   EXPECT_EQ(edit_->colorDisable(), base);
