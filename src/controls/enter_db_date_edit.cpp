@@ -1,8 +1,10 @@
 #include "controls/enter_db_date_edit.h"
 
+#include <QKeyEvent>
 #include <cmath>
 
 #include "controls/qt_text.h"
+#include "dbf/clock.h"
 
 namespace controls {
 namespace {
@@ -36,6 +38,18 @@ void TEnterDBDateEdit::dataChanged() {
   setReadOnly(!link_.editing());
   modified_ = false;
   showing_ = false;
+}
+
+void TEnterDBDateEdit::keyPressEvent(QKeyEvent* event) {
+  // A blank edit has no sections to type into: the first digit starts from
+  // today's date with its first section selected, so that typing replaces it.
+  if (date() == kBlankDate && !isReadOnly() && event->text().size() == 1 &&
+      event->text()[0].isDigit()) {
+    const dbf::LocalTime now = dbf::Now();
+    setDate(QDate(now.year, now.month, now.day));
+    setSelectedSection(sectionAt(0));
+  }
+  TEnterDateEdit::keyPressEvent(event);
 }
 
 void TEnterDBDateEdit::storeDate() {

@@ -22,6 +22,7 @@ class TEnterDBDateEdit : public TEnterDateEdit, public DataFieldProperties {
 
  protected:
   bool acceptLeave(QString* message) override { return writeField(message); }
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void dataChanged();

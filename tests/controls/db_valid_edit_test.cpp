@@ -310,5 +310,15 @@ TEST_F(BoundEditTest, DateEditShowsFollowsAndWritesItsField) {
   EXPECT_EQ(data_set_.FieldByName("DAT").AsDateTime(), dbf::DaysFromCivil({2027, 1, 2}));
 }
 
+TEST_F(BoundEditTest, DateCanBeTypedIntoABlankDateEdit) {
+  date_->bind(source_, "DAT");
+  data_set_.Next();
+  data_set_.Edit();
+  date_->setFocus(Qt::TabFocusReason);
+  QTest::keyClicks(date_, "24.12.2026");
+  QTest::keyClick(date_, Qt::Key_Tab);
+  EXPECT_EQ(data_set_.FieldByName("DAT").AsDateTime(), dbf::DaysFromCivil({2026, 12, 24}));
+}
+
 }  // namespace
 }  // namespace controls
