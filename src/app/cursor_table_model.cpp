@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/display_format.h"
-#include "app/qt_text.h"
+#include "controls/field_text.h"
+#include "controls/qt_text.h"
 
 namespace app {
 
@@ -78,7 +78,8 @@ CursorTableModel::Row CursorTableModel::ReadCurrentRow() const {
   row.cells.reserve(columns_.size());
   for (const GridColumn& column : columns_) {
     const dbf::Field* field = data_set_.FindField(column.field);
-    row.cells.push_back(field ? FromAnsi(DisplayText(*field, column.display_format)) : QString());
+    row.cells.push_back(field ? controls::FieldDisplayText(*field, column.display_format)
+                              : QString());
   }
   if (row_ink_) row.ink = row_ink_(data_set_);
   return row;

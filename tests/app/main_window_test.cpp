@@ -6,7 +6,7 @@
 #include <QTest>
 #include <filesystem>
 
-#include "app/qt_text.h"
+#include "controls/qt_text.h"
 #include "main_window_fixture.h"
 
 namespace app_testing {
