@@ -133,8 +133,7 @@ void TypedLineEdit::focusOutEvent(QFocusEvent* event) {
   if (check.text != text()) setText(check.text);
   if (!check.accepted) {
     keys_.ClearMark();
-    ReturnFocus(this);
-    ShowErrorBox(this, QString::fromUtf8(kBadFormatMessage));
+    RefuseLeave(this, [this] { ShowErrorBox(this, QString::fromUtf8(kBadFormatMessage)); });
     in_leave_check_ = false;
     return;
   }
