@@ -4,6 +4,7 @@
 #include "app/one_instance.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -152,6 +153,29 @@ TEST(OneInstance, KilledRunningInstanceIsTakenOverByTheNextStart) {
   EXPECT_EQ(next.exitCode(), 0);
   // A normal end removes the names.
   EXPECT_LT(::shm_open(("/" + name.toStdString()).c_str(), O_RDONLY, 0), 0);
+}
+
+TEST(OneInstance, RunningInstanceThatNeverAnswersIsTakenOverAfterTheWait) {
+  const QString name = UniqueName();
+  QProcess first;
+  first.start(ProbePath(), {name});
+  ASSERT_TRUE(WaitForLine(first, "running").startsWith("running"));
+  // Alive, but its event loop never reads the block.
+  ASSERT_EQ(::kill(static_cast<pid_t>(first.processId()), SIGSTOP), 0);
+
+  QProcess next;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("SALDEX_GUARD_WAIT_MS", "300");
+  next.setProcessEnvironment(environment);
+  next.start(ProbePath(), {name, "impatient"});
+  EXPECT_EQ(WaitForLine(next, "running"), QStringLiteral("running %1").arg(next.processId()));
+  next.closeWriteChannel();
+  ASSERT_TRUE(next.waitForFinished(30000));
+  EXPECT_EQ(next.exitCode(), 0);
+
+  first.kill();
+  ::kill(static_cast<pid_t>(first.processId()), SIGCONT);
+  first.waitForFinished(30000);
 }
 
 }  // namespace
