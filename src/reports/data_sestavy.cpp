@@ -77,6 +77,7 @@ void TDataSestavy::Stage(dbf::DateTime from, dbf::DateTime to) {
 }
 
 void TDataSestavy::WriteSideOutputs() {
+  workbook_error_.clear();
   SesFakMem.SaveToFile(kTextDumpName);
   if (ExportXls) WriteWorkbookGuarded();
 }
@@ -91,7 +92,8 @@ void TDataSestavy::WriteWorkbookGuarded() {
     data_.op.ProcessMessages();
     WriteWorkbook(SesFakMem, WorkbookFile());
     data_.op.ProcessMessages();
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
+    workbook_error_ = e.what();
     data_.op.ShowMessage(store::Ansi(kExcelMessage), store::kApplicationTitle);
   }
 }

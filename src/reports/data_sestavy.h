@@ -67,6 +67,9 @@ class TDataSestavy {
   void WriteSideOutputs();
   // The staging table closed and the view's range cleared.
   void FinishOverview();
+  // The error text of the last workbook that failed in WriteSideOutputs;
+  // empty when it was written or not asked for.
+  const std::string& workbook_error() const { return workbook_error_; }
 
   // The page handler: draws the report selected by ReportSelector.
   // Vlastnik is opened when closed and stays open.
@@ -87,6 +90,7 @@ class TDataSestavy {
   void WriteWorkbookGuarded();
 
   store::TData& data_;
+  std::string workbook_error_;
 };
 
 }  // namespace reports

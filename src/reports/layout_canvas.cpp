@@ -61,14 +61,13 @@ void LayoutCanvas::PrintLeft(const std::string& text, double x) {
   Draw(x, text);
 }
 
-void LayoutCanvas::PrintInTab(const Tab& tab, std::string text) {
+void LayoutCanvas::PrintInTab(const Tab& tab, const std::string& text) {
+  if (text.empty()) return;
   if (tab.justify == TabJustify::kRight) {
     Draw(tab.position + tab.width - tab.margin - surface_.TextWidth(font_, text), text);
-    return;
+  } else {
+    Draw(tab.position + tab.margin, text);
   }
-  const double room = tab.width - 2 * tab.margin;
-  while (!text.empty() && surface_.TextWidth(font_, text) > room + kSlack) text.pop_back();
-  Draw(tab.position + tab.margin, text);
 }
 
 void LayoutCanvas::PrintTabbedLine(const std::string& text) {

@@ -15,10 +15,10 @@ namespace reports {
 // at the top of the section on a new page. Before anything moved on the first
 // page the current position is the top margin.
 //
-// Text in a left-justified tab stop is cut at the end of the stop, so a long
-// name never overprints the next column; text in a right-justified stop is
-// never cut (amounts must stay whole) and grows to the left. Text after more
-// tab characters than there are stops is printed after the last stop.
+// Text is never cut: text wider than its tab stop runs on to the right from
+// a left-justified stop and to the left from a right-justified one, as the
+// totals label runs over the empty stops after it. Text after more tab
+// characters than there are stops is printed after the last stop.
 class LayoutCanvas : public ReportCanvas {
  public:
   explicit LayoutCanvas(PageSurface& surface) : surface_(surface) {}
@@ -54,7 +54,7 @@ class LayoutCanvas : public ReportCanvas {
  private:
   double SectionBottom() const { return surface_.PageHeight() - bottom_margin_; }
   void Draw(double x, const std::string& text);
-  void PrintInTab(const Tab& tab, std::string text);
+  void PrintInTab(const Tab& tab, const std::string& text);
 
   PageSurface& surface_;
   ReportFont font_;

@@ -68,12 +68,12 @@ TEST_F(LayoutCanvasTest, TabbedTextIsAlignedInItsStopAndTheLineAdvances) {
   EXPECT_DOUBLE_EQ(canvas_.current_top(), 2.5);
 }
 
-TEST_F(LayoutCanvasTest, LeftTextIsCutAtTheStopButAmountsAreNever) {
+TEST_F(LayoutCanvasTest, TextWiderThanItsStopIsNeverCut) {
   canvas_.SetTab(1, TabJustify::kLeft, 1, 0, 0, 0);
   canvas_.SetTab(kAfterPreviousTab, TabJustify::kRight, 1, 0, 0, 0);
   canvas_.PrintTabbedLine("\tabcdefgh\t1234567.00");
   ASSERT_EQ(surface_.drawn.size(), 2u);
-  EXPECT_EQ(surface_.drawn[0].text, "abcde");
+  EXPECT_EQ(surface_.drawn[0].text, "abcdefgh");
   EXPECT_EQ(surface_.drawn[1].text, "1234567.00");
   EXPECT_DOUBLE_EQ(surface_.drawn[1].x, 3 - 2.0);
 }
