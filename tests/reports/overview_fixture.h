@@ -37,6 +37,52 @@ struct Invoice {
   double base22 = 0, base05 = 0, base00 = 0, vat22 = 0, vat05 = 0, rounding = 0;
 };
 
+inline std::vector<demo::FieldDef> StoreLayout(const std::string& component) {
+  for (const demo::KorvanaTableSchema& schema : demo::KorvanaSchemas("0001")) {
+    if (schema.component == component) return schema.fields;
+  }
+  ADD_FAILURE() << "no schema " << component;
+  return {};
+}
+
+// Writes Fak0001.dbf of these invoices with Fak0001.cdx holding the tag
+// "DAT", and Vla0000.dbf naming the store, into `data_dir`.
+inline void WriteInvoiceTables(const std::string& data_dir, const std::vector<Invoice>& invoices,
+                               const std::string& store_name) {
+  demo::TableImage faktury(StoreLayout("Faktury"));
+  for (const Invoice& i : invoices) {
+    faktury.AddRecord();
+    faktury.SetDate("HLA_DAT", i.year, i.month, i.day);
+    faktury.SetText("HLA_DO1", i.number);
+    faktury.SetText("HLA_DO2", i.order);
+    faktury.SetText("HLA_ODB", i.customer);
+    faktury.SetText("HLA_ODP", i.branch);
+    faktury.SetText("HLA_NAC", i.name);
+    faktury.SetNumber("HLA_CUH", i.total);
+    faktury.SetNumber("HLA_NCA", i.purchase);
+    faktury.SetNumber("HLA_Z22", i.base22);
+    faktury.SetNumber("HLA_Z05", i.base05);
+    faktury.SetNumber("HLA_Z00", i.base00);
+    faktury.SetNumber("HLA_D22", i.vat22);
+    faktury.SetNumber("HLA_D05", i.vat05);
+    faktury.SetNumber("HLA_FHV", i.rounding);
+  }
+  std::filesystem::remove(data_dir + "Fak0001.cdx");
+  faktury.Write(data_dir + "Fak0001.dbf");
+  demo::TableImage vlastnik(StoreLayout("Vlastnik"));
+  vlastnik.AddRecord();
+  vlastnik.SetText("VLA_NAC", store_name);
+  vlastnik.Write(data_dir + "Vla0000.dbf");
+
+  dbf::DbfDataSet table;
+  idx::InstallIndexSupport(table);
+  table.SetDatabaseName(data_dir);
+  table.SetTableName("Fak0001");
+  table.Open();
+  table.CreateTag("Fak0001.cdx", "DAT", "HLA_DAT", "", 1, 0);
+  table.Close();
+}
+
 class OverviewTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -56,48 +102,10 @@ class OverviewTest : public ::testing::Test {
   std::string DataDir() const { return dir_.path() + "data/"; }
   std::string WorkDir() const { return dir_.path() + "work/"; }
 
-  static std::vector<demo::FieldDef> Layout(const std::string& component) {
-    for (const demo::KorvanaTableSchema& schema : demo::KorvanaSchemas("0001")) {
-      if (schema.component == component) return schema.fields;
-    }
-    ADD_FAILURE() << "no schema " << component;
-    return {};
-  }
-
   // Writes Fak0001.dbf with its tag "DAT" and Vla0000.dbf.
   void WriteStore(const std::vector<Invoice>& invoices,
                   const std::string& store_name = "Pobočka Brno") {
-    demo::TableImage faktury(Layout("Faktury"));
-    for (const Invoice& i : invoices) {
-      faktury.AddRecord();
-      faktury.SetDate("HLA_DAT", i.year, i.month, i.day);
-      faktury.SetText("HLA_DO1", i.number);
-      faktury.SetText("HLA_DO2", i.order);
-      faktury.SetText("HLA_ODB", i.customer);
-      faktury.SetText("HLA_ODP", i.branch);
-      faktury.SetText("HLA_NAC", i.name);
-      faktury.SetNumber("HLA_CUH", i.total);
-      faktury.SetNumber("HLA_NCA", i.purchase);
-      faktury.SetNumber("HLA_Z22", i.base22);
-      faktury.SetNumber("HLA_Z05", i.base05);
-      faktury.SetNumber("HLA_Z00", i.base00);
-      faktury.SetNumber("HLA_D22", i.vat22);
-      faktury.SetNumber("HLA_D05", i.vat05);
-      faktury.SetNumber("HLA_FHV", i.rounding);
-    }
-    faktury.Write(DataDir() + "Fak0001.dbf");
-    demo::TableImage vlastnik(Layout("Vlastnik"));
-    vlastnik.AddRecord();
-    vlastnik.SetText("VLA_NAC", store_name);
-    vlastnik.Write(DataDir() + "Vla0000.dbf");
-
-    dbf::DbfDataSet table;
-    idx::InstallIndexSupport(table);
-    table.SetDatabaseName(DataDir());
-    table.SetTableName("Fak0001");
-    table.Open();
-    table.CreateTag("Fak0001.cdx", "DAT", "HLA_DAT", "", 1, 0);
-    table.Close();
+    WriteInvoiceTables(DataDir(), invoices, store_name);
   }
 
   store::TData& Module() {
