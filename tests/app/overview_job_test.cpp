@@ -12,6 +12,7 @@
 #include "reports/overview_fixture.h"
 #include "store/demo_store.h"
 #include "store/sign_in_name.h"
+#include "support/run_command.h"
 
 namespace saldex_export {
 namespace {
@@ -99,6 +100,25 @@ TEST_F(OverviewJobTest, TheWorkbookGoesIntoCestaXls) {
   std::ofstream(layout_.settings_file, std::ios::app) << "CestaXls=" << dir_.path() << "xls\r\n";
   EXPECT_EQ(Run({"01.03.2004", "31.03.2004", "", true}), 0) << out_;
   EXPECT_FALSE(std::filesystem::is_empty(dir_.path() + "xls"));
+}
+
+TEST_F(OverviewJobTest, TheProgramRunsTheOverviewWithoutAScreen) {
+  const std::string pdf = dir_.path() + "cli.pdf";
+  const auto result = testing_support::RunTool(
+      "saldex-export",
+      {"--ini-dir", dir_.path(), "--overview", "01.03.2004", "31.03.2004", "--pdf", pdf});
+  ASSERT_EQ(result.status, 0) << result.out << result.err;
+  EXPECT_TRUE(dir_.Exists("PrehledPrijemek.txt"));
+  const std::string text = testing_support::PdfText(pdf);
+  EXPECT_NE(text.find("Přehled ostatních faktur od 01.03.2004"), std::string::npos) << text;
+  EXPECT_NE(text.find("F0315"), std::string::npos) << text;
+
+  const auto failed = testing_support::RunTool(
+      "saldex-export", {"--ini-dir", dir_.path(), "--overview", "1.1.2004", "x", "--xlsx"});
+  EXPECT_EQ(failed.status, 1);
+  EXPECT_NE(failed.out.find("Ošetření vyjímky: 'x' is not a valid date"), std::string::npos)
+      << failed.out;
+  EXPECT_EQ(testing_support::RunTool("saldex-export", {"--pdf", pdf}).status, 2);
 }
 
 }  // namespace
