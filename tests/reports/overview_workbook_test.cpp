@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -10,6 +9,7 @@
 #include "reports/staging_layout.h"
 #include "store/ansi_text.h"
 #include "store/temp_dir.h"
+#include "support/shell_output.h"
 
 namespace reports {
 namespace {
@@ -32,17 +32,6 @@ for letter in ('A', 'B', 'F', 'H'):
     print('width', letter, sheet.column_dimensions[letter].width)
 )";
 
-std::string Shell(const std::string& command) {
-  std::string out;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return out;
-  char buffer[4096];
-  size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-  pclose(pipe);
-  return out;
-}
-
 class WorkbookTest : public ::testing::Test {
  protected:
   WorkbookTest() {
@@ -51,7 +40,8 @@ class WorkbookTest : public ::testing::Test {
   }
   std::string ReadBack(const std::string& path) {
     dir_.WriteFile("reader.py", kReader);
-    return Shell("/usr/bin/python3 " + dir_.path() + "reader.py '" + path + "' 2>&1");
+    return testing_support::ShellOutput("/usr/bin/python3 " + dir_.path() + "reader.py '" + path +
+                                        "' 2>&1");
   }
 
   MemTable rows_;
