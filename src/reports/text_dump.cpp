@@ -92,9 +92,13 @@ void MemTable::SaveToFile(const std::string& path) {
   };
   write(TextDumpHeader(*this));
   if (active_) {
-    const size_t kept = current_;
+    // The cursor goes back where it was, also when a write fails.
+    struct Restore {
+      MemTable& table;
+      size_t kept;
+      ~Restore() { table.current_ = kept; }
+    } restore{*this, current_};
     for (First(); !Eof(); Next()) write(TextDumpLine(*this));
-    current_ = kept;
   }
   if (std::fclose(file.release()) != 0) {
     throw std::runtime_error("Cannot write file " + path + ". " + std::strerror(errno));
