@@ -1,5 +1,7 @@
 #include "app/report_preview.h"
 
+#include <QAction>
+#include <QPrintPreviewWidget>
 #include <QTimer>
 
 #include "app/report_printer.h"
@@ -7,8 +9,10 @@
 namespace app {
 
 ReportPreview::ReportPreview(QWidget* parent, ReportPages pages, int32_t hlavni_tiskarna)
-    : pages_(std::move(pages)), printer_(QPrinter::HighResolution) {
-  // The printer is chosen first: changing it may reset the page layout.
+    : pages_(std::move(pages)),
+      hlavni_tiskarna_(hlavni_tiskarna),
+      printer_(QPrinter::HighResolution) {
+  // The printer is chosen first too: changing it may reset the page layout.
   SelectReportPrinter(printer_, hlavni_tiskarna);
   printer_.setDocName(QString::fromUtf8(kReportJobTitle));
   printer_.setFullPage(true);
@@ -18,6 +22,22 @@ ReportPreview::ReportPreview(QWidget* parent, ReportPages pages, int32_t hlavni_
   dialog_->setWindowModality(Qt::ApplicationModal);
   QObject::connect(dialog_.get(), &QPrintPreviewDialog::paintRequested, dialog_.get(),
                    [this](QPrinter* printer) { Paint(printer); });
+  // The toolbar's print button prints at once instead of asking through
+  // Qt's print dialog.
+  for (QAction* action : dialog_->findChildren<QAction*>()) {
+    if (action->text() != QPrintPreviewDialog::tr("Print")) continue;
+    QObject::disconnect(action, &QAction::triggered, dialog_.get(), nullptr);
+    QObject::connect(action, &QAction::triggered, dialog_.get(), [this] { Print(); });
+  }
+}
+
+void ReportPreview::Print() {
+  const QPageLayout layout = printer_.pageLayout();
+  SelectReportPrinter(printer_, hlavni_tiskarna_);
+  printer_.setPageLayout(layout);
+  printer_.setFullPage(true);
+  if (auto* widget = dialog_->findChild<QPrintPreviewWidget*>()) widget->print();
+  dialog_->accept();
 }
 
 ReportPreview::~ReportPreview() = default;

@@ -13,8 +13,9 @@
 namespace app {
 
 // The report system's modal preview "Náhled před tiskem" in landscape: it
-// draws the pages on demand and prints them from its toolbar. The printer
-// HlavniTiskarna names is selected before anything is printed.
+// draws the pages on demand and prints them from its toolbar's print button
+// without a setup dialog, on the printer HlavniTiskarna names, selected just
+// before printing starts.
 class ReportPreview {
  public:
   ReportPreview(QWidget* parent, ReportPages pages, int32_t hlavni_tiskarna);
@@ -33,8 +34,11 @@ class ReportPreview {
 
  private:
   void Paint(QPrinter* printer);
+  // SestavyBeforePrint, then the pages to the printer; the preview closes.
+  void Print();
 
   ReportPages pages_;
+  int32_t hlavni_tiskarna_;
   QPrinter printer_;
   std::unique_ptr<QPrintPreviewDialog> dialog_;
   std::exception_ptr error_;

@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QApplication>
 #include <QTimer>
 #include <stdexcept>
+
+#include "app/pdf_text.h"
+#include "store/temp_dir.h"
 
 namespace app {
 namespace {
@@ -44,6 +49,33 @@ TEST(ReportPreview, AnErrorWhileDrawingClosesThePreviewAndIsRaised) {
   // Should the preview stay open, close it so that the test ends.
   QTimer::singleShot(5000, &preview.dialog(), &QDialog::reject);
   EXPECT_THROW(preview.Run(), std::runtime_error);
+}
+
+}  // namespace
+}  // namespace app
+
+namespace app {
+namespace {
+
+TEST(ReportPreview, ThePrintButtonPrintsWithoutASetupDialogAndCloses) {
+  testing_support::TempDir dir;
+  const QString pdf = QString::fromStdString(dir.path() + "printed.pdf");
+  ReportPreview preview(
+      nullptr, [](reports::ReportCanvas& canvas) { canvas.PrintLeft("Tisk sestavy", 1); }, -2);
+  preview.printer().setOutputFileName(pdf);  // a printer that writes a file
+  QAction* print = nullptr;
+  for (QAction* action : preview.dialog().findChildren<QAction*>()) {
+    if (action->text() == QPrintPreviewDialog::tr("Print")) print = action;
+  }
+  ASSERT_NE(print, nullptr);
+  QWidget* modal_after_print = nullptr;
+  QTimer::singleShot(0, [&] {
+    print->trigger();
+    modal_after_print = QApplication::activeModalWidget();
+  });
+  preview.Run();
+  EXPECT_EQ(modal_after_print, nullptr);
+  EXPECT_NE(testing_support::PdfText(pdf.toStdString()).find("Tisk sestavy"), std::string::npos);
 }
 
 }  // namespace
