@@ -12,7 +12,7 @@
 
 #include "app/error_display.h"
 #include "app/qt_operator.h"
-#include "app/qt_text.h"
+#include "controls/qt_text.h"
 #include "store/ansi_text.h"
 
 namespace app {
