@@ -10,18 +10,22 @@ namespace app {
 TSesPrehOdDo::TSesPrehOdDo(QWidget* owner) : controls::EntryDialog(owner) {
   setWindowTitle(QString::fromUtf8("Sestava přehledu dokladů"));
   setFixedClientSize(269, 168);
+  // The fixed client area was laid out for an 8-point font.
+  QFont small = font();
+  small.setPointSizeF(8);
+  setFont(small);
 
   auto* label1 = new QLabel(QString::fromUtf8("Přehled dokl. vyst. od data"), this);
   label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  label1->setGeometry(4, 16, 150, 21);
+  label1->setGeometry(2, 16, 156, 21);
   DateEdit1 = new controls::TEnterDateEdit(this);
-  DateEdit1->setGeometry(160, 16, 100, 21);
+  DateEdit1->setGeometry(162, 16, 100, 21);
 
   auto* label2 = new QLabel(QString::fromUtf8("do data"), this);
   label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  label2->setGeometry(4, 44, 150, 21);
+  label2->setGeometry(2, 44, 156, 21);
   DateEdit2 = new controls::TEnterDateEdit(this);
-  DateEdit2->setGeometry(160, 44, 100, 21);
+  DateEdit2->setGeometry(162, 44, 100, 21);
 
   auto* info =
       new QLabel(QString::fromUtf8("Částka dokladu bez ohledu kdy byl pohyb na skladě."), this);
@@ -29,7 +33,7 @@ TSesPrehOdDo::TSesPrehOdDo(QWidget* owner) : controls::EntryDialog(owner) {
   info->setGeometry(8, 72, 253, 30);
 
   CheckBox1 = new QCheckBox(QString::fromUtf8("Export data do souboru XLS ( MS Excel )"), this);
-  CheckBox1->setGeometry(8, 106, 253, 21);
+  CheckBox1->setGeometry(6, 106, 261, 21);
   CheckBox1->installEventFilter(this);
 
   StartButton = new QPushButton(QStringLiteral("Start"), this);
