@@ -10,6 +10,7 @@
 #include "app/faktury_prehled.h"
 #include "app/qt_operator.h"
 #include "controls/qt_text.h"
+#include "reports/data_sestavy.h"
 #include "store/data_module.h"
 
 namespace app {
@@ -56,12 +57,14 @@ int RunDesktopProgram(int& argc, char** argv, const DesktopOptions& options) {
     data.DataCreate();
     // 3. The accounting data module.
     accounting::TDataUcto ucto;
-    // 4. The reports data module comes here once it exists.
+    // 4. The reports data module.
+    reports::TDataSestavy sestavy(data);
     // 5. The main window: single-instance guard, then FormCreate.
     MainWindowStart start;
     if (options.screenshot_file.empty()) start.instance_name = TOneInstance::ExecutableName();
     start.arguments = options.arguments;
     TFakturyPrehled window(data, ucto, op, start);
+    window.set_data_sestavy(&sestavy);
     op.set_owner(&window);
     if (!options.screenshot_file.empty()) return SaveScreenshot(window, options.screenshot_file);
     // A start-up that asked for the end, or a later instance, ends here.

@@ -13,6 +13,7 @@
 #include "accounting/invoice_export.h"
 #include "app/error_display.h"
 #include "app/invoice_ink.h"
+#include "app/invoice_overview.h"
 #include "dbf/clock.h"
 
 namespace app {
@@ -233,7 +234,9 @@ void TFakturyPrehled::Konec4Click() {
 
 void TFakturyPrehled::OpenSearchDialog() {}
 void TFakturyPrehled::Platby(const std::string&) {}
-void TFakturyPrehled::OpenInvoiceOverview() {}
+void TFakturyPrehled::OpenInvoiceOverview() {
+  if (data_sestavy_ != nullptr) RunInvoiceOverview(this, data_, *data_sestavy_);
+}
 void TFakturyPrehled::OpenCompanyHeader() {}
 void TFakturyPrehled::OpenSystemSettings() {}
 

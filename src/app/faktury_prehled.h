@@ -20,6 +20,10 @@
 #include "store/data_module.h"
 #include "store/operator.h"
 
+namespace reports {
+class TDataSestavy;
+}  // namespace reports
+
 namespace app {
 
 // How the main window is started: the single-instance guard's name (empty:
@@ -69,6 +73,9 @@ class TFakturyPrehled : public QMainWindow {
   TOneInstance* OneInstance() const { return one_instance_.get(); }
   store::TData& data() const { return data_; }
   accounting::TDataUcto& ucto() const { return ucto_; }
+  // The reports data module the overview command uses; none: the command
+  // does nothing.
+  void set_data_sestavy(reports::TDataSestavy* sestavy) { data_sestavy_ = sestavy; }
 
   // --- commands
   // F5, button "F5 Hledej", menu "Hledej": the search dialog, then the
@@ -112,6 +119,7 @@ class TFakturyPrehled : public QMainWindow {
 
   store::TData& data_;
   accounting::TDataUcto& ucto_;
+  reports::TDataSestavy* data_sestavy_ = nullptr;
   store::Operator& op_;
   std::unique_ptr<TOneInstance> one_instance_;
   bool never_show_ = false;

@@ -8,9 +8,13 @@
 #include <string>
 #include <vector>
 
+#include <QGuiApplication>
+
 #include "app/desktop_program.h"
+#include "app/report_output.h"
 #include "dbf/charset_tables.h"
 #include "export_job.h"
+#include "overview_job.h"
 #include "reindex_job.h"
 #include "store/console_operator.h"
 
@@ -23,6 +27,7 @@ void PrintUsage(FILE* to) {
       "usage: saldex-export [--ini-dir DIR] [ARGUMENT...]\n"
       "       saldex-export [--ini-dir DIR] --reindex | --export\n"
       "       saldex-export [--ini-dir DIR] --screenshot FILE.png\n"
+      "       saldex-export [--ini-dir DIR] --overview FROM TO [--pdf FILE] [--xlsx]\n"
       "  (no job)       the desktop program: the main window over the store's\n"
       "                 invoices; a second start hands its arguments to the\n"
       "                 running one and ends\n"
@@ -30,11 +35,34 @@ void PrintUsage(FILE* to) {
       "                 store index file, without a screen\n"
       "  --export       start-up, the invoice table opened in tag DO1 and the\n"
       "                 export of its invoices into the Saldex 2 tables\n"
+      "  --overview     the invoice overview of the dates FROM to TO (dd.mm.yyyy,\n"
+      "                 both included): PrehledPrijemek.txt in the current\n"
+      "                 directory, with --pdf FILE the report as a landscape PDF,\n"
+      "                 with --xlsx the workbook into CestaXls; no screen needed\n"
       "  --screenshot   the main window drawn into a PNG file (offscreen when\n"
       "                 there is no display)\n"
       "  --ini-dir DIR  directory of Korvana.ini (default: $SALDEX_INI_DIR, else\n"
       "                 the directory of this executable)\n",
       to);
+}
+
+// The batch overview: the PDF is drawn with Qt, without a screen.
+int RunOverviewJob(int& argc, char** argv, const std::string& ini_dir,
+                   const saldex_export::OverviewOptions& options) {
+  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QGuiApplication toolkit(argc, argv);
+  try {
+    store::ConsoleOperator op;
+    return saldex_export::RunOverview(
+        ini_dir, op, options,
+        [](const std::string& path, const std::function<void(reports::ReportCanvas&)>& pages) {
+          app::WriteReportPdf(QString::fromStdString(path), pages);
+        },
+        std::cout);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s\n", dbf::Cp1250ToUtf8(e.what()).c_str());
+    return 1;
+  }
 }
 
 int Usage() {
@@ -49,12 +77,21 @@ int main(int argc, char** argv) {
   std::string ini_dir = env_dir ? env_dir : "";
   std::string job;
   app::DesktopOptions desktop;
+  saldex_export::OverviewOptions overview;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--ini-dir" && i + 1 < argc) {
       ini_dir = argv[++i];
     } else if ((arg == "--reindex" || arg == "--export") && job.empty()) {
       job = arg;
+    } else if (arg == "--overview" && i + 2 < argc && job.empty()) {
+      job = arg;
+      overview.from = argv[++i];
+      overview.to = argv[++i];
+    } else if (arg == "--pdf" && i + 1 < argc && overview.pdf_file.empty()) {
+      overview.pdf_file = argv[++i];
+    } else if (arg == "--xlsx") {
+      overview.xlsx = true;
     } else if (arg == "--screenshot" && i + 1 < argc && job.empty()) {
       job = arg;
       desktop.screenshot_file = argv[++i];
@@ -68,6 +105,11 @@ int main(int argc, char** argv) {
     }
   }
   if (!ini_dir.empty() && ini_dir.back() != '/') ini_dir += '/';
+  if ((!overview.pdf_file.empty() || overview.xlsx) && job != "--overview") return Usage();
+  if (job == "--overview") {
+    if (!desktop.arguments.empty()) return Usage();
+    return RunOverviewJob(argc, argv, ini_dir, overview);
+  }
   if (job == "--reindex" || job == "--export") {
     if (!desktop.arguments.empty()) return Usage();
     try {

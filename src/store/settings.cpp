@@ -116,7 +116,9 @@ bool Settings::IniPrepare(Operator& op) {
   CestaImport = korvana.String("CestaImport", ProgramDir + "/Import/");
   LoginForm = korvana.Boolean("LoginForm", false);
   MatrixPrinter = korvana.Boolean("MatrixPrinter", true);
-  ExportPrefix = SectionReader(file, kExportSection).String("SalExpFil", "");
+  const SectionReader export_saldex(file, kExportSection);
+  ExportPrefix = export_saldex.String("SalExpFil", "");
+  CestaXls = export_saldex.String("CestaXls", "");
   return true;
 }
 

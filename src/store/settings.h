@@ -72,6 +72,9 @@ class Settings {
   bool LoginForm = false;
   bool MatrixPrinter = false;
   std::string ExportPrefix;  // key "SalExpFil" of section "ExportSaldex"
+  // Key "CestaXls" of section "ExportSaldex": directory of the overview's
+  // workbook; empty means the user's documents folder.
+  std::string CestaXls;
   std::string VersionText;
 
   // Identity of the signed-in user.

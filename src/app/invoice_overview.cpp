@@ -1,0 +1,20 @@
+#include "app/invoice_overview.h"
+
+#include "app/dialogs/ses_preh_od_do.h"
+#include "app/report_preview.h"
+
+namespace app {
+
+void RunInvoiceOverview(QWidget* main_window, store::TData& data, reports::TDataSestavy& sestavy) {
+  sestavy.PrehledFaktur(
+      [main_window] { return AskOverviewRange(main_window); },
+      [main_window, &data, &sestavy] {
+        ReportPreview preview(
+            main_window,
+            [&sestavy](reports::ReportCanvas& canvas) { sestavy.SestavyPrint(canvas); },
+            data.settings.HlavniTiskarna);
+        preview.Run();
+      });
+}
+
+}  // namespace app

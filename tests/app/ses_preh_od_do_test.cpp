@@ -1,0 +1,87 @@
+#include "app/dialogs/ses_preh_od_do.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+
+#include "dbf/clock.h"
+
+namespace app {
+namespace {
+
+dbf::DateTime Day(int year, int month, int day) {
+  return static_cast<dbf::DateTime>(dbf::DaysFromCivil({year, month, day}));
+}
+
+class SesPrehOdDoTest : public ::testing::Test {
+ protected:
+  void SetUp() override { dbf::SetClockForTesting(dbf::LocalTime{2004, 3, 31, 9, 30, 0, 0}); }
+  void TearDown() override { dbf::SetClockForTesting(std::nullopt); }
+
+  // Runs AskOverviewRange with `drive` acting on the shown dialog.
+  std::optional<reports::OverviewRequest> Ask(std::function<void(TSesPrehOdDo&)> drive) {
+    QTimer::singleShot(0, [drive] {
+      auto* dialog = qobject_cast<TSesPrehOdDo*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      drive(*dialog);
+      if (dialog->isVisible()) dialog->done(0);
+    });
+    return AskOverviewRange(nullptr);
+  }
+};
+
+TEST_F(SesPrehOdDoTest, OpensWithBothDatesTodayAndTheFocusOnTheFromDate) {
+  TSesPrehOdDo dialog;
+  dialog.setDates(Day(2004, 3, 31), Day(2004, 3, 31));
+  dialog.show();
+  QApplication::setActiveWindow(&dialog);
+  EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("Sestava přehledu dokladů"));
+  EXPECT_EQ(dialog.size(), QSize(269, 168));
+  EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+  EXPECT_EQ(QApplication::focusWidget(), dialog.DateEdit1);
+  EXPECT_EQ(dialog.fromDate(), Day(2004, 3, 31));
+  EXPECT_EQ(dialog.CheckBox1->text(), QString::fromUtf8("Export data do souboru XLS ( MS Excel )"));
+}
+
+TEST_F(SesPrehOdDoTest, EnterWalksTheFieldsAndOnTheCheckBoxMovesToStorno) {
+  TSesPrehOdDo dialog;
+  dialog.show();
+  QApplication::setActiveWindow(&dialog);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  EXPECT_EQ(QApplication::focusWidget(), dialog.DateEdit2);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  EXPECT_EQ(QApplication::focusWidget(), dialog.CheckBox1);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  EXPECT_EQ(QApplication::focusWidget(), dialog.StornoButton);
+  EXPECT_FALSE(dialog.CheckBox1->isChecked());
+  EXPECT_TRUE(dialog.isVisible());
+}
+
+TEST_F(SesPrehOdDoTest, StartReturnsTheRangeAndTheCheckBox) {
+  const auto request = Ask([](TSesPrehOdDo& dialog) {
+    dialog.DateEdit1->setDateValue(Day(2004, 3, 1));
+    dialog.CheckBox1->setChecked(true);
+    QTest::mouseClick(dialog.StartButton, Qt::LeftButton);
+  });
+  ASSERT_TRUE(request.has_value());
+  EXPECT_EQ(request->from, Day(2004, 3, 1));
+  EXPECT_EQ(request->to, Day(2004, 3, 31));
+  EXPECT_TRUE(request->spreadsheet);
+}
+
+TEST_F(SesPrehOdDoTest, StornoAndEscapeCancel) {
+  int result = -1;
+  EXPECT_FALSE(Ask([&](TSesPrehOdDo& dialog) {
+                 QObject::connect(&dialog, &QDialog::finished, [&](int r) { result = r; });
+                 QTest::mouseClick(dialog.StornoButton, Qt::LeftButton);
+               }).has_value());
+  EXPECT_EQ(result, TSesPrehOdDo::kStorno);
+  EXPECT_FALSE(
+      Ask([](TSesPrehOdDo& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); }).has_value());
+}
+
+}  // namespace
+}  // namespace app

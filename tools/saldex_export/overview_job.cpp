@@ -1,0 +1,61 @@
+#include "overview_job.h"
+
+#include <exception>
+#include <stdexcept>
+
+#include "dbf/charset_tables.h"
+#include "dbf/format_settings.h"
+#include "reports/data_sestavy.h"
+#include "store/data_module.h"
+
+namespace saldex_export {
+namespace {
+
+dbf::DateTime ParseDate(const std::string& text) {
+  const auto date = dbf::ParseShortDate(text);
+  if (!date) throw std::runtime_error("'" + text + "' is not a valid date");
+  return static_cast<dbf::DateTime>(dbf::DaysFromCivil(*date));
+}
+
+}  // namespace
+
+int RunOverview(const std::string& program_dir, store::Operator& op, const OverviewOptions& options,
+                const PdfWriter& pdf_writer, std::ostream& out) {
+  store::TData data(op, program_dir);
+  data.DataCreate();
+  if (!data.settings_read() || data.terminate_requested()) return 1;
+  reports::TDataSestavy sestavy(data);
+  try {
+    sestavy.OdData = ParseDate(options.from);
+    sestavy.DoData = ParseDate(options.to);
+    sestavy.ExportXls = options.xlsx;
+    sestavy.OpenSesFak();
+    sestavy.Stage(sestavy.OdData, sestavy.DoData);
+    sestavy.WriteSideOutputs();
+    out << "Přehled faktur od " << options.from << " do " << options.to << ": "
+        << sestavy.SesFakMem.RecordCount() << " faktur\n"
+        << "  " << reports::TDataSestavy::kTextDumpName << "\n";
+    if (options.xlsx && sestavy.workbook_error().empty() && !sestavy.SesFakMem.IsEmpty()) {
+      out << "  " << sestavy.WorkbookFile() << "\n";
+    }
+    if (!options.pdf_file.empty()) {
+      sestavy.ReportSelector = reports::TDataSestavy::kInvoiceOverview;
+      pdf_writer(options.pdf_file,
+                 [&sestavy](reports::ReportCanvas& canvas) { sestavy.SestavyPrint(canvas); });
+      out << "  " << options.pdf_file << "\n";
+    }
+    sestavy.FinishOverview();
+    sestavy.CloseSesFak();
+  } catch (const std::exception& e) {
+    // The engine's errors carry code page 1250 text.
+    out << "Ošetření vyjímky: " << dbf::Cp1250ToUtf8(e.what()) << "\n";
+    return 1;
+  }
+  if (!sestavy.workbook_error().empty()) {
+    out << "Sešit nebyl uložen: " << sestavy.workbook_error() << "\n";
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace saldex_export

@@ -1,0 +1,38 @@
+#ifndef SALDEX_TOOLS_SALDEX_EXPORT_OVERVIEW_JOB_H_
+#define SALDEX_TOOLS_SALDEX_EXPORT_OVERVIEW_JOB_H_
+
+#include <functional>
+#include <ostream>
+#include <string>
+
+#include "reports/report_canvas.h"
+#include "store/operator.h"
+
+namespace saldex_export {
+
+struct OverviewOptions {
+  std::string from;      // "dd.mm.yyyy"
+  std::string to;        // "dd.mm.yyyy"
+  std::string pdf_file;  // empty: no PDF
+  bool xlsx = false;     // the workbook into CestaXls
+};
+
+// Renders the pages a page handler draws into a landscape PDF file; raises
+// on failure. The program passes its QPainter renderer; the jobs library
+// itself knows no toolkit.
+using PdfWriter = std::function<void(const std::string& path,
+                                     const std::function<void(reports::ReportCanvas&)>& pages)>;
+
+// The batch invoice overview: the data module's start-up (settings file in
+// `program_dir`, or beside the executable when empty), the invoices of the
+// range staged as the command stages them, "PrehledPrijemek.txt" written
+// into the current directory, the report's pages into the PDF file and the
+// workbook when asked for. A summary goes to `out` (UTF-8). Any error ends
+// the job with "Ošetření vyjímky: " and the error's text on `out`. Returns
+// the exit status: 0 when everything asked for was written, 1 otherwise.
+int RunOverview(const std::string& program_dir, store::Operator& op, const OverviewOptions& options,
+                const PdfWriter& pdf_writer, std::ostream& out);
+
+}  // namespace saldex_export
+
+#endif  // SALDEX_TOOLS_SALDEX_EXPORT_OVERVIEW_JOB_H_
