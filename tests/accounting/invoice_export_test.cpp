@@ -273,6 +273,25 @@ TEST_F(ExportTest, NumberThatIsNotANumberEndsTheExportAfterEarlierReceivables) {
   }
 }
 
+TEST_F(ExportTest, NumberThatIsNotANumberChangesNothingOnAnEmptyReceivablesTable) {
+  AddCustomer({.code = "1"});
+  AddInvoice({.number = "10A", .customer = "1"});
+  OpenTables();
+  for (const auto method :
+       {accounting::SearchMethod::kIndexed, accounting::SearchMethod::kSequential}) {
+    SCOPED_TRACE(static_cast<int>(method));
+    accounting::InvoiceExport run(Store(), ucto_, operator_, method);
+    try {
+      run.Run();
+      FAIL() << "the export went past an invoice number that is not a number";
+    } catch (const dbf::EngineError& e) {
+      EXPECT_STREQ(e.what(), "Invalid Number value for field CISDOKLADU");
+    }
+    EXPECT_TRUE(Receivables().empty());
+    EXPECT_EQ(Counters()[0]["POHLEDAVKY"], "41");  // no counter raised for it
+  }
+}
+
 TEST_F(ExportTest, FractionalDealerLeavesNoHalfReceivable) {
   AddCustomer({.code = "1"});
   AddInvoice({.number = "100", .customer = "1"});
