@@ -64,11 +64,18 @@ void DbfDataSet::OpenListedIndexFiles(bool at_open) {
 // order is only installed; Open moves to its first record.
 void DbfDataSet::ApplyIndexName() {
   std::unique_ptr<Order> order = Indexes().SelectTag(index_name_);
+  ReadAheadForOrderByName(order == nullptr);
   if (row_.recno == 0 && eof_ && bof_) {
     order_ = order ? std::move(order) : std::make_unique<NaturalOrder>(file_);
     return;
   }
   SetOrder(std::move(order));
+}
+
+// Natural order selected by name reads through the read-ahead window, a tag
+// order bypasses it (so tag moves see other programs' changes at once).
+void DbfDataSet::ReadAheadForOrderByName(bool natural) {
+  if (file_.read_ahead_enabled() != natural) file_.EnableReadAhead(natural);
 }
 
 void DbfDataSet::SetIndexName(const std::string& name) {
@@ -105,6 +112,7 @@ void DbfDataSet::CloseIndexFile(const std::string& name) {
     order_ = std::make_unique<NaturalOrder>(file_);
     Reseat();
     index_name_.clear();
+    ReadAheadForOrderByName(true);
   }
 }
 
@@ -115,6 +123,7 @@ void DbfDataSet::SelectTag(const std::string& name) {
   CheckBrowseMode();
   std::unique_ptr<Order> order = Indexes().SelectTag(name);
   index_name_ = name;
+  ReadAheadForOrderByName(order == nullptr);
   SetOrder(std::move(order));
 }
 
