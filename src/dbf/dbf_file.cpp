@@ -326,6 +326,7 @@ void DbfFile::Append() {
   try {
     AppendLock();
     try {
+      RequireAppendableTail();
       header_dirty_ = true;
       RefreshHeader();
       buffer_[0] = ' ';
@@ -351,6 +352,20 @@ void DbfFile::Append() {
   saved_valid_ = true;
   MarkAllChanged(false);
   UnlockIndexes();
+}
+
+// Bytes after the last whole record other than one end-of-file mark are the
+// remains of a cut record (or of a cut header): an append at H + count * R
+// would overwrite them and leave a damaged record behind.
+void DbfFile::RequireAppendableTail() {
+  const uint64_t size = file_.FileSize();
+  const auto refuse = [&](const char* what) { throw DbfError(FormatMessage(what, path_)); };
+  if (size < header_length_) refuse("Cannot append to %s: the file ends inside its header");
+  const uint64_t tail = (size - header_length_) % record_length_;
+  if (tail == 0) return;
+  uint8_t mark = 0;
+  if (tail == 1 && file_.Read(size - 1, &mark, 1) == 1 && mark == kEndOfFile) return;
+  refuse("Cannot append to %s: the file ends with a partial record");
 }
 
 void DbfFile::SetDeletionFlag(uint8_t flag) {

@@ -109,7 +109,12 @@ class DbfFile {
   // beyond the count appends instead.
   void PutRecord(uint32_t n);
   // Appends the buffer as a new last record under the index and append locks.
+  // Raises RequireAppendableTail's error, writing nothing.
   void Append();
+  // Raises "Cannot append to %s: the file ends with a partial record" (or
+  // "... ends inside its header") when the bytes after the last whole record
+  // are neither nothing nor the single end-of-file mark 0x1A.
+  void RequireAppendableTail();
   // Marks the current record deleted / active and rewrites it (no-op when the
   // flag already has that value).
   void Delete();

@@ -276,6 +276,44 @@ TEST_F(DbfFileTest, AppendWritesRecordEndByteAndHeader) {
   EXPECT_EQ(after.substr(24, 8), before.substr(24, 8));
 }
 
+TEST_F(DbfFileTest, AppendOntoACutTableIsRefusedAndWritesNothing) {
+  const struct {
+    const char* name;
+    std::string tail;  // after two whole records
+  } cases[] = {
+      {"CutRecord", std::string(20, ' ')}, {"OneByteNotTheMark", "x"}, {"MarkAndMore", "\x1A\x1A"}};
+  for (const auto& c : cases) {
+    TableBuilder b = Invoices();
+    const std::string path =
+        Write(b.Record({"A"}).Record({"B"}).WithoutEofByte(), std::string(c.name) + ".DBF");
+    std::ofstream(path, std::ios::app | std::ios::binary) << c.tail;
+    const std::string before = ReadFileBytes(path);
+    DbfFile t;
+    t.Open(path, true, true);
+    t.BlankRecord();
+    t.PutString(1, "C");
+    EXPECT_EQ(ErrorOf([&] { t.Append(); }),
+              "Cannot append to " + path + ": the file ends with a partial record")
+        << c.name;
+    EXPECT_EQ(ReadFileBytes(path), before) << c.name;
+    DbfFile other;
+    other.Open(path, true, true);
+    EXPECT_TRUE(other.disk().LockRange(AppendLockRange(other.lock_protocol())))
+        << "append lock kept";
+  }
+  // Nothing or the end-of-file mark after the last record: the append goes ahead.
+  for (const bool mark : {false, true}) {
+    TableBuilder b = Invoices();
+    b.Record({"A"});
+    if (!mark) b.WithoutEofByte();
+    DbfFile t;
+    t.Open(Write(b, mark ? "MARK.DBF" : "NOMARK.DBF"), true, true);
+    t.BlankRecord();
+    t.Append();
+    EXPECT_EQ(t.record_count(), 2u);
+  }
+}
+
 TEST_F(DbfFileTest, RewriteKeepsSizeAndRewritesHeaderDate) {
   const std::string path = Write(Invoices().Record({"A", "      1.00"}).Record({"B"}));
   const std::string before = ReadFileBytes(path);
