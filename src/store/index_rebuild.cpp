@@ -28,6 +28,7 @@ void DeleteIndexFile(const std::string& path) {
 
 bool TData::Index() {
   failed_tables_.clear();
+  store_tables_found_ = 0;
   ++rebuild_count_;
   const std::string& dir = settings.CestaData;
   const std::string& code = settings.StoreCode;
@@ -36,6 +37,7 @@ bool TData::Index() {
       op.ShowMessage(rebuild.NotFoundMessage(dir, code), kApplicationTitle);
       continue;
     }
+    if (rebuild.data_file.per_store) ++store_tables_found_;
     dbf::DbfDataSet& table = Table(rebuild.component);
     const std::string index_file = rebuild.index_file.Compose(dir, code);
     const bool was_open = table.active();

@@ -63,6 +63,10 @@ int RunExport(const std::string& program_dir, store::Operator& op, std::ostream&
   store::TData data(op, program_dir);
   data.DataCreate();
   if (!data.settings_read() || data.terminate_requested()) return 1;
+  if (!data.data_available()) {
+    out << "Data obchodu nejsou dostupná, export neproběhl.\n";
+    return 1;
+  }
   accounting::TDataUcto ucto;
   if (!OpenLikeMainWindow(data, ucto)) {
     out << "Tabulku faktur nelze otevřít, export neproběhl.\n";

@@ -10,7 +10,10 @@ int RunReindex(const std::string& program_dir, store::Operator& op) {
   if (!data.settings_read() || data.terminate_requested()) return 1;
   // An error on the automatic sign-in path has already run the rebuild.
   if (data.rebuild_count() == 0) data.Index();
-  return data.failed_tables().empty() ? 0 : 1;
+  // The rebuild also runs without the users table: it may still repair the
+  // tables that are there. A store none of whose own tables exist is no store.
+  const bool store_found = data.data_available() && data.store_tables_found() > 0;
+  return store_found && data.failed_tables().empty() ? 0 : 1;
 }
 
 }  // namespace saldex_export
