@@ -2,12 +2,29 @@
 // SelectTag, the tag catalogue and CreateTag. The index files themselves live behind
 // IndexSupport.
 
+#include <cctype>
+#include <filesystem>
+#include <system_error>
+
 #include "dbf/data_set.h"
 #include "dbf/errors.h"
 #include "dbf/file_names.h"
 #include "dbf/natural_order.h"
+#include "dbf/system_path.h"
 
 namespace dbf {
+namespace {
+
+bool HasCdxExtension(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  const size_t dot = path.rfind('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return false;
+  std::string extension = path.substr(dot);
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return extension == ".cdx";
+}
+
+}  // namespace
 
 void DbfDataSet::SetIndexSupport(std::unique_ptr<IndexSupport> support) {
   if (active()) throw DatasetError("Cannot perform this operation on an open dataset");
@@ -162,10 +179,17 @@ void DbfDataSet::CreateTag(const std::string& index_file, const std::string& tag
   index_name_.clear();
   building_index_ = true;
   DisableControls();
+  // A missing compound index file is created here, by the file layer that
+  // names files on the file system; the build then finds it empty.
+  const bool created =
+      HasCdxExtension(path) && !FileExistsIgnoringCase(path) && CreateEmptyFile(path);
   try {
     Indexes().CreateTag(path, tag_name, tag,
                         [this](int32_t a, int32_t b, int32_t c) { ReportStatus(a, b, c); });
   } catch (...) {
+    // A build refused before it wrote anything leaves no empty file behind.
+    std::error_code ignored;
+    if (created && std::filesystem::file_size(SystemPath(path), ignored) == 0) RemoveFile(path);
     try {
       FinishBuild();
     } catch (const EngineError&) {

@@ -1,8 +1,6 @@
 // TData::Index: the rebuild of every store table's compound index file.
 
-#include <filesystem>
 #include <optional>
-#include <system_error>
 
 #include "dbf/errors.h"
 #include "dbf/file_names.h"
@@ -17,8 +15,7 @@ namespace {
 // but cannot be deleted fails the table's rebuild.
 void DeleteIndexFile(const std::string& path) {
   while (const auto found = dbf::FindFileIgnoringCase(path)) {
-    std::error_code error;
-    if (!std::filesystem::remove(*found, error) || error) {
+    if (!dbf::RemoveFile(*found)) {
       throw dbf::DbfError(dbf::FormatMessage("Cannot delete file %s", *found));
     }
   }

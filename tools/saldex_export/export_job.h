@@ -9,7 +9,8 @@
 namespace saldex_export {
 
 // The batch invoice export: the data module's start-up (settings file in
-// `program_dir`, or beside the executable when empty), the tables opened as
+// `program_dir`, a file system name (UTF-8), or beside the executable when
+// empty), the tables opened as
 // the main window opens them (invoices with tag "DO1", index rebuild and a
 // second try when that fails; KPOHLED.DBF and ADRESAR.DBF in CestaExport),
 // then the export of every invoice, its messages going to `op`. Ends with a

@@ -1,11 +1,14 @@
 #include "reindex_job.h"
 
+#include "dbf/system_path.h"
 #include "store/data_module.h"
 
 namespace saldex_export {
 
 int RunReindex(const std::string& program_dir, store::Operator& op) {
-  store::TData data(op, program_dir);
+  // The directory comes from the command line or the environment: a file
+  // system (UTF-8) name; the program composes paths in code page 1250.
+  store::TData data(op, dbf::ProgramPath(program_dir));
   data.DataCreate();
   if (!data.settings_read() || data.terminate_requested()) return 1;
   // An error on the automatic sign-in path has already run the rebuild.
