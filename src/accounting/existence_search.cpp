@@ -1,8 +1,10 @@
 #include "accounting/existence_search.h"
 
 #include <optional>
+#include <vector>
 
 #include "accounting/prefix_index.h"
+#include "dbf/field_string.h"
 
 namespace accounting {
 namespace {
@@ -33,9 +35,25 @@ class SequentialSearch : public ExistenceSearch {
       : table_(table), field_name_(std::move(field_name)) {}
 
   // The cursor's own partial-key Locate: the table has no index open, so it
-  // scans from the first record.
+  // scans from the first record. The cursor's Locate answers "not found" on
+  // a table without a visible record before it converts the value; the value
+  // is converted first here, so a value the field cannot hold raises also
+  // then, as the indexed search raises it.
   bool Locate(std::string_view value) override {
+    ConvertAsKey(value);
     return table_.Locate(field_name_, {dbf::SearchValue(value)}, {.partial_key = true});
+  }
+
+ private:
+  // Puts the value into the field of a blank record, as the Locate's key record takes it.
+  void ConvertAsKey(std::string_view value) const {
+    const dbf::DbfFile& file = table_.file();
+    const dbf::FieldDescriptor& field = file.field(file.RequireField(field_name_));
+    std::vector<uint8_t> record(file.record_length() + 1, ' ');
+    dbf::codec::BlankRecord(file.fields().data(), file.field_count(), record.data(),
+                            file.record_length(), file.version());
+    dbf::PutFieldString(field, record.data(), table_.Translate(value, /*to_oem=*/true),
+                        file.version(), file.table_name());
   }
 
  private:

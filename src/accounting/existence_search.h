@@ -16,7 +16,9 @@ namespace accounting {
 class ExistenceSearch {
  public:
   virtual ~ExistenceSearch() = default;
-  // `value` in the program's code page. Raises what the Locate raises.
+  // `value` in the program's code page. Raises what the Locate raises when
+  // it converts the value for the field ("Invalid %s value for field %s"),
+  // also on a table that shows no record.
   virtual bool Locate(std::string_view value) = 0;
 };
 

@@ -79,13 +79,24 @@ void InvoiceExport::ExportCurrentInvoice() {
     Tell(MissingIcoOrDicText(customer.FieldByName("EXT_NAC").AsString(), number));
     return;
   }
-  AddAddressWhenMissing(ico);
+  const bool address_missing = !addresses_->Locate(ico);
+  RequireAppendableTables(address_missing);
+  if (address_missing) AddAddress();
   AppendReceivable(RaiseCounter());
   ++summary_.exported;
 }
 
-void InvoiceExport::AddAddressWhenMissing(const std::string& ico) {
-  if (addresses_->Locate(ico)) return;
+// A Saldex 2 table whose last record was cut refuses appends. Tested before
+// anything is written for the invoice, so a refusal leaves no address, no
+// raised counter and no receivable of it behind; each append tests again.
+void InvoiceExport::RequireAppendableTables(bool address_missing) {
+  ucto_.Pohledavky.file().RequireAppendableTail();
+  if (address_missing) ucto_.Adresar.file().RequireAppendableTail();
+  // An empty counter table gets its record by an append.
+  if (ucto_.Ciselnik.IsEmpty()) ucto_.Ciselnik.file().RequireAppendableTail();
+}
+
+void InvoiceExport::AddAddress() {
   dbf::DbfDataSet& adresar = ucto_.Adresar;
   adresar.Append();
   FillAddress(adresar, store_.odberatele);

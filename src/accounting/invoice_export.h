@@ -54,7 +54,8 @@ class InvoiceExport {
  private:
   void ExportCurrentInvoice();
   bool Selected(const std::string& number) const;
-  void AddAddressWhenMissing(const std::string& ico);
+  void RequireAppendableTables(bool address_missing);
+  void AddAddress();
   int64_t RaiseCounter();
   void AppendReceivable(int64_t number);
   void DropUnposted();

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "dbf/file_names.h"
+#include "dbf/system_path.h"
 
 namespace dbf {
 namespace {
@@ -64,7 +65,7 @@ void AliasList::LoadFrom(const std::string& directory) {
   path += "tabulon.cfg";
   const std::optional<std::string> found = FindFileIgnoringCase(path);
   if (!found) return;
-  std::ifstream in(*found, std::ios::binary);
+  std::ifstream in(SystemPath(*found), std::ios::binary);
   std::string line;
   bool in_section = false;
   while (std::getline(in, line)) {
@@ -114,7 +115,7 @@ std::string ProgramDirectory() {
   if (length <= 0) return "./";
   buffer.resize(static_cast<size_t>(length));
   const size_t slash = buffer.rfind('/');
-  return slash == std::string::npos ? std::string("./") : buffer.substr(0, slash + 1);
+  return slash == std::string::npos ? std::string("./") : ProgramPath(buffer.substr(0, slash + 1));
 }
 
 }  // namespace dbf

@@ -576,7 +576,7 @@ void DbfDataSet::Delete() {
     Cancel();
     return;
   }
-  Cancel();
+  CheckBrowseMode();  // a changed edit is posted before the record is marked
   if (row_.recno == 0) Fail("Cannot perform this operation on an empty dataset");
   RewriteMark(/*deleted=*/true, "Cannot delete the record");
   if (!Shown()) {

@@ -210,6 +210,11 @@ class DbfDataSet {
   // order. The previous tag's range is removed. The current record stays when
   // it belongs to the new order and the cursor is not at Bof or Eof;
   // otherwise the cursor moves to the first record.
+  // Natural order selected by name (here, by IndexFiles with an empty
+  // IndexName, or by closing the selected tag's file) reads through the
+  // table's read-ahead window: records inside it show the file as it was when
+  // the window was filled, until a move leaves the window (Edit, Delete and
+  // Recall always read the record afresh). A selected tag switches it off.
   void SelectTag(const std::string& name);
   // Tags over all open files, numbered from 1 in slot order and file order.
   int TagCount() const;
@@ -319,6 +324,7 @@ class DbfDataSet {
   void CheckIndexOperation() const;
   void OpenListedIndexFiles(bool at_open);
   void ApplyIndexName();
+  void ReadAheadForOrderByName(bool natural);
   void DropTagOrder();
   void FinishBuild();
   // Shows record `recno` (read into the file's buffer) in the current order.

@@ -2,12 +2,29 @@
 // SelectTag, the tag catalogue and CreateTag. The index files themselves live behind
 // IndexSupport.
 
+#include <cctype>
+#include <filesystem>
+#include <system_error>
+
 #include "dbf/data_set.h"
 #include "dbf/errors.h"
 #include "dbf/file_names.h"
 #include "dbf/natural_order.h"
+#include "dbf/system_path.h"
 
 namespace dbf {
+namespace {
+
+bool HasCdxExtension(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  const size_t dot = path.rfind('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return false;
+  std::string extension = path.substr(dot);
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return extension == ".cdx";
+}
+
+}  // namespace
 
 void DbfDataSet::SetIndexSupport(std::unique_ptr<IndexSupport> support) {
   if (active()) throw DatasetError("Cannot perform this operation on an open dataset");
@@ -64,11 +81,18 @@ void DbfDataSet::OpenListedIndexFiles(bool at_open) {
 // order is only installed; Open moves to its first record.
 void DbfDataSet::ApplyIndexName() {
   std::unique_ptr<Order> order = Indexes().SelectTag(index_name_);
+  ReadAheadForOrderByName(order == nullptr);
   if (row_.recno == 0 && eof_ && bof_) {
     order_ = order ? std::move(order) : std::make_unique<NaturalOrder>(file_);
     return;
   }
   SetOrder(std::move(order));
+}
+
+// Natural order selected by name reads through the read-ahead window, a tag
+// order bypasses it (so tag moves see other programs' changes at once).
+void DbfDataSet::ReadAheadForOrderByName(bool natural) {
+  if (file_.read_ahead_enabled() != natural) file_.EnableReadAhead(natural);
 }
 
 void DbfDataSet::SetIndexName(const std::string& name) {
@@ -105,6 +129,7 @@ void DbfDataSet::CloseIndexFile(const std::string& name) {
     order_ = std::make_unique<NaturalOrder>(file_);
     Reseat();
     index_name_.clear();
+    ReadAheadForOrderByName(true);
   }
 }
 
@@ -115,6 +140,7 @@ void DbfDataSet::SelectTag(const std::string& name) {
   CheckBrowseMode();
   std::unique_ptr<Order> order = Indexes().SelectTag(name);
   index_name_ = name;
+  ReadAheadForOrderByName(order == nullptr);
   SetOrder(std::move(order));
 }
 
@@ -153,10 +179,17 @@ void DbfDataSet::CreateTag(const std::string& index_file, const std::string& tag
   index_name_.clear();
   building_index_ = true;
   DisableControls();
+  // A missing compound index file is created here, by the file layer that
+  // names files on the file system; the build then finds it empty.
+  const bool created =
+      HasCdxExtension(path) && !FileExistsIgnoringCase(path) && CreateEmptyFile(path);
   try {
     Indexes().CreateTag(path, tag_name, tag,
                         [this](int32_t a, int32_t b, int32_t c) { ReportStatus(a, b, c); });
   } catch (...) {
+    // A build refused before it wrote anything leaves no empty file behind.
+    std::error_code ignored;
+    if (created && std::filesystem::file_size(SystemPath(path), ignored) == 0) RemoveFile(path);
     try {
       FinishBuild();
     } catch (const EngineError&) {

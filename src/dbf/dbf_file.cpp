@@ -22,6 +22,7 @@ constexpr size_t kHeaderSize = 32;
 constexpr size_t kDescriptorSize = 32;
 constexpr uint32_t kVfpAreaSize = 263;  // version 0x30: after the terminator
 constexpr uint8_t kEndOfFile = 0x1A;
+constexpr size_t kMaxFieldNameLength = 10;
 
 uint16_t Load16(const uint8_t* p) {
   return static_cast<uint16_t>(p[0] | p[1] << 8);
@@ -86,8 +87,10 @@ void DbfFile::Open(const std::string& name, bool shared, bool read_write) {
     for (size_t i = 0; i < count; ++i) {
       const uint8_t* d = &raw[i * kDescriptorSize];
       FieldDescriptor f;
-      const void* nul = std::memchr(d, 0, 11);
-      const size_t name_length = nul ? static_cast<const uint8_t*>(nul) - d : 11;
+      // The name ends at the first NUL and has at most 10 characters: byte 10
+      // is the terminator's place even when a writer left something there.
+      const void* nul = std::memchr(d, 0, kMaxFieldNameLength);
+      const size_t name_length = nul ? static_cast<const uint8_t*>(nul) - d : kMaxFieldNameLength;
       f.name.assign(reinterpret_cast<const char*>(d), name_length);
       f.type = static_cast<char>(d[11]);
       if (f.type == 'C') {
@@ -112,6 +115,7 @@ void DbfFile::Open(const std::string& name, bool shared, bool read_write) {
   buffer_.assign(record_length_ + 1, ' ');
   buffer_[record_length_] = kEndOfFile;
   saved_ = buffer_;
+  spare_ = buffer_;
   current_ = buffer_.data();
   saved_valid_ = true;
   changed_.assign(fields_.size() + 1, 0);
@@ -230,25 +234,34 @@ bool DbfFile::GoTo(uint32_t recno) {
   return true;
 }
 
+// A short read (a file cut by another program) raises and leaves the current
+// record and its saved copy as they were.
 void DbfFile::ReadRecordAt(uint32_t recno) {
   const uint64_t offset = header_length_ + static_cast<uint64_t>(recno - 1) * record_length_;
   if (read_ahead_.enabled()) {
-    const uint8_t* in_window = read_ahead_.Fetch(file_, offset, record_length_);
-    if (in_window) {
-      current_ = in_window;
-      return;
+    if (!read_ahead_.Holds(offset, record_length_)) {
+      // The refill overwrites the window the current record may be shown from.
+      KeepCurrentInBuffer();
+      read_ahead_.Refill(file_, offset);
+      if (!read_ahead_.Holds(offset, record_length_)) {
+        throw DbfError(FormatMessage("Error on Read of file %s", path_));
+      }
     }
-  } else if (file_.Read(offset, buffer_.data(), record_length_) == record_length_) {
-    current_ = buffer_.data();
+    current_ = read_ahead_.At(offset);
     return;
   }
-  // The window may have moved: keep the current record readable.
-  if (current_ != buffer_.data() && recno_ > 0) {
-    file_.Read(header_length_ + static_cast<uint64_t>(recno_ - 1) * record_length_, buffer_.data(),
-               record_length_);
+  if (file_.Read(offset, spare_.data(), record_length_) < record_length_) {
+    throw DbfError(FormatMessage("Error on Read of file %s", path_));
   }
+  buffer_.swap(spare_);
   current_ = buffer_.data();
-  throw DbfError(FormatMessage("Error on Read of file %s", path_));
+}
+
+void DbfFile::KeepCurrentInBuffer() {
+  if (current_ != buffer_.data()) {
+    std::memcpy(buffer_.data(), current_, record_length_);
+    current_ = buffer_.data();
+  }
 }
 
 uint8_t* DbfFile::MakeWritable() {
@@ -256,18 +269,12 @@ uint8_t* DbfFile::MakeWritable() {
     std::memcpy(saved_.data(), current_, record_length_);
     saved_valid_ = true;
   }
-  if (current_ != buffer_.data()) {
-    std::memcpy(buffer_.data(), current_, record_length_);
-    current_ = buffer_.data();
-  }
+  KeepCurrentInBuffer();
   return buffer_.data();
 }
 
 void DbfFile::EnableReadAhead(bool on) {
-  if (current_ != buffer_.data()) {
-    std::memcpy(buffer_.data(), current_, record_length_);
-    current_ = buffer_.data();
-  }
+  KeepCurrentInBuffer();
   if (on) {
     read_ahead_.Enable(header_length_, record_length_);
   } else {
@@ -319,6 +326,7 @@ void DbfFile::Append() {
   try {
     AppendLock();
     try {
+      RequireAppendableTail();
       header_dirty_ = true;
       RefreshHeader();
       buffer_[0] = ' ';
@@ -344,6 +352,20 @@ void DbfFile::Append() {
   saved_valid_ = true;
   MarkAllChanged(false);
   UnlockIndexes();
+}
+
+// Bytes after the last whole record other than one end-of-file mark are the
+// remains of a cut record (or of a cut header): an append at H + count * R
+// would overwrite them and leave a damaged record behind.
+void DbfFile::RequireAppendableTail() {
+  const uint64_t size = file_.FileSize();
+  const auto refuse = [&](const char* what) { throw DbfError(FormatMessage(what, path_)); };
+  if (size < header_length_) refuse("Cannot append to %s: the file ends inside its header");
+  const uint64_t tail = (size - header_length_) % record_length_;
+  if (tail == 0) return;
+  uint8_t mark = 0;
+  if (tail == 1 && file_.Read(size - 1, &mark, 1) == 1 && mark == kEndOfFile) return;
+  refuse("Cannot append to %s: the file ends with a partial record");
 }
 
 void DbfFile::SetDeletionFlag(uint8_t flag) {

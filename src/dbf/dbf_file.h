@@ -109,7 +109,12 @@ class DbfFile {
   // beyond the count appends instead.
   void PutRecord(uint32_t n);
   // Appends the buffer as a new last record under the index and append locks.
+  // Raises RequireAppendableTail's error, writing nothing.
   void Append();
+  // Raises "Cannot append to %s: the file ends with a partial record" (or
+  // "... ends inside its header") when the bytes after the last whole record
+  // are neither nothing nor the single end-of-file mark 0x1A.
+  void RequireAppendableTail();
   // Marks the current record deleted / active and rewrites it (no-op when the
   // flag already has that value).
   void Delete();
@@ -164,6 +169,8 @@ class DbfFile {
 
  private:
   void ReadRecordAt(uint32_t recno);
+  // Copies a current record shown from the read-ahead window into the buffer.
+  void KeepCurrentInBuffer();
   void CountRecords();
   uint8_t* MakeWritable();
   void WriteHeader();
@@ -178,7 +185,8 @@ class DbfFile {
   std::array<uint8_t, 32> header_{};
   uint32_t header_length_ = 0, record_length_ = 0, record_count_ = 0;
   std::vector<FieldDescriptor> fields_;
-  std::vector<uint8_t> buffer_, saved_;
+  // spare_: where a record is read before it replaces buffer_.
+  std::vector<uint8_t> buffer_, saved_, spare_;
   const uint8_t* current_ = nullptr;  // buffer_ or a record in the read-ahead window
   bool saved_valid_ = true;           // false: the saved copy is *current_ as read
   std::vector<uint8_t> changed_;      // [0] the record, [n] field n

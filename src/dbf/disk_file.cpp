@@ -11,6 +11,7 @@
 #include "dbf/errors.h"
 #include "dbf/file_names.h"
 #include "dbf/open_file_registry.h"
+#include "dbf/system_path.h"
 
 namespace dbf {
 namespace {
@@ -58,10 +59,11 @@ void DiskFile::Open(const std::string& path, bool shared, bool read_write) {
 
   // See the class comment for the exclusive read-only case.
   const bool need_write_descriptor = read_write || !shared;
-  int fd = ::open(found->c_str(), (need_write_descriptor ? O_RDWR : O_RDONLY) | O_CLOEXEC);
+  const std::string system_path = SystemPath(*found);
+  int fd = ::open(system_path.c_str(), (need_write_descriptor ? O_RDWR : O_RDONLY) | O_CLOEXEC);
   if (fd < 0 && !read_write && !shared && WriteAccessRefused(errno)) {
     shared_ = true;
-    fd = ::open(found->c_str(), O_RDONLY | O_CLOEXEC);
+    fd = ::open(system_path.c_str(), O_RDONLY | O_CLOEXEC);
   }
   if (fd < 0) {
     if (errno == ENOENT) Fail("File %s could not be found");

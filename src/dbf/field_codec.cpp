@@ -1,6 +1,7 @@
 #include "dbf/field_codec.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -101,12 +102,18 @@ bool ParsePlainDecimal(std::string_view text, double& out) {
   return true;
 }
 
-// Strict decimal number: leading spaces, sign, digits, ".", exponent.
+// Strict decimal number: leading spaces, sign, digits, ".", exponent. The
+// words "nan", "inf" and "infinity" are no numbers here.
 bool ParseDecimal(std::string_view text, double& out) {
   size_t i = 0;
   while (i < text.size() && text[i] == ' ') ++i;
   if (i < text.size() && text[i] == '+') ++i;
   if (i == text.size()) return false;
+  const size_t mantissa = i + (text[i] == '-' ? 1 : 0);
+  if (mantissa == text.size() ||
+      !(std::isdigit(static_cast<unsigned char>(text[mantissa])) || text[mantissa] == '.')) {
+    return false;
+  }
   if (ParsePlainDecimal(text.substr(i), out)) return true;
   const char* first = text.data() + i;
   const char* last = text.data() + text.size();
@@ -220,7 +227,8 @@ std::optional<DateTime> DecodeDateTime(const FieldDescriptor& f, const uint8_t* 
 }
 
 std::string FormatFixed(double value, uint32_t decimals) {
-  const bool negative = std::signbit(value);
+  // -0.0 is no negative value: it is written without a sign.
+  const bool negative = value < 0.0;
   const double magnitude = std::fabs(value);
   // The decimal expansion, cut to 18 digits: 17 decimal places below 10,
   // otherwise 18 significant digits.

@@ -1,6 +1,7 @@
 #include "dbf/file_names.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,6 +9,8 @@
 #include <cerrno>
 #include <string_view>
 #include <vector>
+
+#include "dbf/system_path.h"
 
 namespace dbf {
 namespace {
@@ -37,17 +40,18 @@ bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
 
 bool Exists(const std::string& path) {
   struct stat info;
-  return ::stat(path.c_str(), &info) == 0;
+  return ::stat(SystemPath(path).c_str(), &info) == 0;
 }
 
 // Names in `directory` equal to `name` without regard to case, sorted.
 std::vector<std::string> MatchingEntries(const std::string& directory, const std::string& name) {
   std::vector<std::string> found;
   if (name.empty() || name == "." || name == "..") return found;
-  DIR* dir = ::opendir(directory.empty() ? "." : directory.c_str());
+  DIR* dir = ::opendir(directory.empty() ? "." : SystemPath(directory).c_str());
   if (dir == nullptr) return found;
   while (const dirent* entry = ::readdir(dir)) {
-    if (EqualIgnoringAsciiCase(entry->d_name, name)) found.emplace_back(entry->d_name);
+    std::string entry_name = ProgramPath(entry->d_name);
+    if (EqualIgnoringAsciiCase(entry_name, name)) found.push_back(std::move(entry_name));
   }
   ::closedir(dir);
   std::sort(found.begin(), found.end());
@@ -75,11 +79,22 @@ bool FileExistsIgnoringCase(const std::string& path) {
 
 void RemoveFileIgnoringCase(const std::string& path) {
   if (path.empty()) return;
-  ::unlink(path.c_str());
+  ::unlink(SystemPath(path).c_str());
   const SplitPath parts = Split(path);
   for (const std::string& entry : MatchingEntries(parts.directory, parts.name)) {
-    ::unlink((parts.directory + entry).c_str());
+    ::unlink(SystemPath(parts.directory + entry).c_str());
   }
+}
+
+bool RemoveFile(const std::string& path) {
+  return ::unlink(SystemPath(path).c_str()) == 0;
+}
+
+bool CreateEmptyFile(const std::string& path) {
+  const int fd = ::open(SystemPath(path).c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  ::close(fd);
+  return true;
 }
 
 std::string WithDefaultExtension(const std::string& path, const std::string& extension) {
@@ -103,7 +118,7 @@ std::string ExpandFileName(const std::string& path) {
       if (errno != ERANGE) return path;
       buffer.resize(buffer.size() * 2);
     }
-    full = std::string(buffer.data()) + "/" + path;
+    full = ProgramPath(buffer.data()) + "/" + path;
   }
   std::vector<std::string> components;
   size_t start = 0;

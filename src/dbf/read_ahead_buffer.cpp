@@ -28,9 +28,7 @@ size_t ReadAheadBuffer::Read(DiskFile& file, uint64_t offset, uint8_t* dest, siz
   if (!enabled_ || offset < header_length_ || length > data_.size()) {
     return file.Read(offset, dest, length);
   }
-  const bool held = offset >= window_offset_ && offset - window_offset_ <= window_length_ &&
-                    length <= window_length_ - (offset - window_offset_);
-  if (!held) Refill(file, offset);
+  if (!Holds(offset, length)) Refill(file, offset);
   const size_t start = static_cast<size_t>(offset - window_offset_);
   const size_t available = std::min(length, window_length_ - start);
   std::memcpy(dest, data_.data() + start, available);

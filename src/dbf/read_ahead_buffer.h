@@ -27,18 +27,18 @@ class ReadAheadBuffer {
   // Reads `length` bytes at `offset` (a record, offset >= header length)
   // through the window. Returns the bytes available (fewer at the end).
   size_t Read(DiskFile& file, uint64_t offset, uint8_t* dest, size_t length);
-  // As Read, but returns the record inside the window (valid until the next
-  // Fetch, Read, Enable or Disable), or nullptr when fewer than `length`
-  // bytes are available there.
-  // REQUIRES: enabled(), offset >= header length, length <= window size.
-  const uint8_t* Fetch(DiskFile& file, uint64_t offset, size_t length) {
-    if (offset < window_offset_ || offset - window_offset_ > window_length_ ||
-        length > window_length_ - (offset - window_offset_)) {
-      Refill(file, offset);
-      if (length > window_length_) return nullptr;
-    }
-    return data_.data() + (offset - window_offset_);
+  // Whether the window holds `length` bytes at `offset`.
+  bool Holds(uint64_t offset, size_t length) const {
+    return offset >= window_offset_ && offset - window_offset_ <= window_length_ &&
+           length <= window_length_ - (offset - window_offset_);
   }
+  // The bytes at `offset` inside the window, valid until the next Refill,
+  // Read, Enable or Disable. REQUIRES: Holds(offset, length) for the length
+  // the caller reads.
+  const uint8_t* At(uint64_t offset) const { return data_.data() + (offset - window_offset_); }
+  // Fills the window with one read of its full size starting at `offset`
+  // (fewer bytes at the end of the file). REQUIRES: enabled().
+  void Refill(DiskFile& file, uint64_t offset);
   size_t window_size() const { return data_.size(); }
   // Updates the buffered copy of bytes just written to the file.
   void NoteWrite(uint64_t offset, const uint8_t* src, size_t length);
@@ -46,8 +46,6 @@ class ReadAheadBuffer {
   void Invalidate() { window_length_ = 0; }
 
  private:
-  void Refill(DiskFile& file, uint64_t offset);
-
   bool enabled_ = false;
   uint32_t header_length_ = 0;
   std::vector<uint8_t> data_;

@@ -44,7 +44,8 @@ void TData::DataCreate() {
   if (!settings.IniPrepare(op)) return;
   settings_read_ = true;
   tables_.SetLocations(settings.CestaData, settings.StoreCode);
-  if (!dbf::FileExistsIgnoringCase(settings.CestaData + "USR0000.dbf")) {
+  data_available_ = dbf::FileExistsIgnoringCase(settings.CestaData + "USR0000.dbf");
+  if (!data_available_) {
     op.ShowMessage(Ansi("Data nejsou dostupná v adresáři ") + settings.CestaData,
                    kApplicationTitle);
     return;

@@ -43,6 +43,9 @@ class TData {
   bool terminate_requested() const { return terminate_requested_; }
   // DataCreate found and read the settings file.
   bool settings_read() const { return settings_read_; }
+  // DataCreate found the data directory's users table (false: it showed
+  // "Data nejsou dostupná v adresáři ..."). True until a DataCreate says otherwise.
+  bool data_available() const { return data_available_; }
 
   // --- opening and closing
   // Open with the index file and the tag (empty or blank: order unchanged).
@@ -61,6 +64,9 @@ class TData {
   // failed_tables() afterwards.
   bool Index();
   const std::vector<std::string>& failed_tables() const { return failed_tables_; }
+  // How many tables named by the StoreCode the last Index() found; 0 means
+  // the store's own tables are all missing (a wrong StoreCode or data directory).
+  int store_tables_found() const { return store_tables_found_; }
   // How often Index() has run.
   int rebuild_count() const { return rebuild_count_; }
 
@@ -109,7 +115,9 @@ class TData {
   ProgressWindow* progress_window_ = nullptr;
   bool terminate_requested_ = false;
   bool settings_read_ = false;
+  bool data_available_ = true;
   int rebuild_count_ = 0;
+  int store_tables_found_ = 0;
   std::vector<std::string> failed_tables_;
   std::function<std::string()> user_name_source_;
 

@@ -1,8 +1,6 @@
 // TData::Index: the rebuild of every store table's compound index file.
 
-#include <filesystem>
 #include <optional>
-#include <system_error>
 
 #include "dbf/errors.h"
 #include "dbf/file_names.h"
@@ -17,8 +15,7 @@ namespace {
 // but cannot be deleted fails the table's rebuild.
 void DeleteIndexFile(const std::string& path) {
   while (const auto found = dbf::FindFileIgnoringCase(path)) {
-    std::error_code error;
-    if (!std::filesystem::remove(*found, error) || error) {
+    if (!dbf::RemoveFile(*found)) {
       throw dbf::DbfError(dbf::FormatMessage("Cannot delete file %s", *found));
     }
   }
@@ -28,6 +25,7 @@ void DeleteIndexFile(const std::string& path) {
 
 bool TData::Index() {
   failed_tables_.clear();
+  store_tables_found_ = 0;
   ++rebuild_count_;
   const std::string& dir = settings.CestaData;
   const std::string& code = settings.StoreCode;
@@ -36,6 +34,7 @@ bool TData::Index() {
       op.ShowMessage(rebuild.NotFoundMessage(dir, code), kApplicationTitle);
       continue;
     }
+    if (rebuild.data_file.per_store) ++store_tables_found_;
     dbf::DbfDataSet& table = Table(rebuild.component);
     const std::string index_file = rebuild.index_file.Compose(dir, code);
     const bool was_open = table.active();

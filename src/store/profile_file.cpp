@@ -11,6 +11,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "dbf/system_path.h"
+
 namespace store {
 namespace {
 
@@ -131,10 +133,11 @@ std::string Directory(const std::string& path) {
 }  // namespace
 
 ProfileFile ProfileFile::Load(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  const std::string system_path = dbf::SystemPath(path);
+  std::ifstream in(system_path, std::ios::binary);
   if (!in) {
     struct stat info;
-    if (::stat(path.c_str(), &info) != 0 && errno == ENOENT) return ProfileFile();
+    if (::stat(system_path.c_str(), &info) != 0 && errno == ENOENT) return ProfileFile();
     throw std::runtime_error("Unable to read " + path);
   }
   std::ostringstream bytes;
@@ -144,8 +147,8 @@ ProfileFile ProfileFile::Load(const std::string& path) {
 
 void ProfileFile::Save(const std::string& path) const {
   // Write through a symbolic link to the file it names.
-  std::string target = path;
-  if (char* resolved = ::realpath(path.c_str(), nullptr)) {
+  std::string target = dbf::SystemPath(path);
+  if (char* resolved = ::realpath(target.c_str(), nullptr)) {
     target = resolved;
     std::free(resolved);
   }

@@ -16,7 +16,8 @@ namespace store {
 //    kMaxValueLength characters of a value are returned;
 //  - lines starting with ';' are comments; lines without '=' are ignored.
 // Writing replaces or inserts one "key=value" line and leaves every other
-// byte of the text as it was. The text is code page 1250 bytes.
+// byte of the text as it was. The text is code page 1250 bytes, and so are
+// the paths given (dbf/system_path.h).
 class ProfileFile {
  public:
   static constexpr size_t kMaxValueLength = 2047;

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "dbf/system_path.h"
+
 namespace store {
 
 std::string ExecutableDirectory() {
@@ -13,7 +15,7 @@ std::string ExecutableDirectory() {
     if (length < 0) return "./";
     if (static_cast<size_t>(length) < buffer.size()) {
       const std::string path(buffer.data(), static_cast<size_t>(length));
-      return path.substr(0, path.rfind('/') + 1);
+      return dbf::ProgramPath(path.substr(0, path.rfind('/') + 1));
     }
     buffer.resize(buffer.size() * 2);
   }

@@ -5,7 +5,8 @@
 
 namespace store {
 
-// Directory of the running executable (/proc/self/exe), ending with '/'.
+// Directory of the running executable (/proc/self/exe), ending with '/', as
+// code page 1250 text like every path the program composes.
 // Falls back to the current directory when the link cannot be read.
 std::string ExecutableDirectory();
 

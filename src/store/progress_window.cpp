@@ -1,7 +1,6 @@
 #include "store/progress_window.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "store/ansi_text.h"
 
@@ -28,10 +27,14 @@ void ProgressWindow::SetLabel(const std::string& label) {
   if (open_) op_.SetProgressLabel(label);
 }
 
+// Exact integer arithmetic: in doubles 23 / 40 * 100 is 57.49999..., not the half it is.
 int ProgressWindow::GaugePercent(int32_t done, int32_t total) {
   if (total <= 0) return -1;
-  const double percent = std::nearbyint(static_cast<double>(done) / total * 100.0);
-  return static_cast<int>(std::clamp(percent, 0.0, 100.0));
+  const int64_t scaled = std::clamp<int64_t>(done, 0, total) * 100;
+  const int64_t quotient = scaled / total;
+  const int64_t twice_remainder = 2 * (scaled % total);
+  const bool up = twice_remainder > total || (twice_remainder == total && quotient % 2 != 0);
+  return static_cast<int>(quotient + (up ? 1 : 0));
 }
 
 void ProgressWindow::OnStatus(int32_t stat1, int32_t stat2, int32_t stat3) {

@@ -33,8 +33,9 @@ class ProgressWindow {
 
   void Close();
 
-  // The gauge for `done` of `total` records, 0..100; -1 for a total of 0 or
-  // less, which leaves the gauge where it is instead of dividing by zero.
+  // The gauge for `done` of `total` records, 0..100, rounded half to even;
+  // -1 for a total of 0 or less, which leaves the gauge where it is instead of
+  // dividing by zero.
   static int GaugePercent(int32_t done, int32_t total);
 
  private:

@@ -3,6 +3,9 @@
 
 #include "accounting/invoice_export.h"
 
+#include <filesystem>
+#include <fstream>
+
 #include "accounting/saldex_fields.h"
 #include "export_fixture.h"
 
@@ -271,6 +274,49 @@ TEST_F(ExportTest, NumberThatIsNotANumberEndsTheExportAfterEarlierReceivables) {
     ASSERT_EQ(Receivables().size(), 1u);
     EXPECT_EQ(Counters()[0]["POHLEDAVKY"], "42");
   }
+}
+
+TEST_F(ExportTest, NumberThatIsNotANumberChangesNothingOnAnEmptyReceivablesTable) {
+  AddCustomer({.code = "1"});
+  AddInvoice({.number = "10A", .customer = "1"});
+  OpenTables();
+  for (const auto method :
+       {accounting::SearchMethod::kIndexed, accounting::SearchMethod::kSequential}) {
+    SCOPED_TRACE(static_cast<int>(method));
+    accounting::InvoiceExport run(Store(), ucto_, operator_, method);
+    try {
+      run.Run();
+      FAIL() << "the export went past an invoice number that is not a number";
+    } catch (const dbf::EngineError& e) {
+      EXPECT_STREQ(e.what(), "Invalid Number value for field CISDOKLADU");
+    }
+    EXPECT_TRUE(Receivables().empty());
+    EXPECT_EQ(Counters()[0]["POHLEDAVKY"], "41");  // no counter raised for it
+  }
+}
+
+TEST_F(ExportTest, CutReceivablesTableStopsTheExportBeforeItWritesForTheInvoice) {
+  AddSaldexRecord("KPOHLED.DBF", {{"CISDOKLADU", "5"}});
+  // Another program's receivable cut short: its first 30 bytes, no end mark.
+  const std::string path = Saldex("KPOHLED.DBF");
+  std::filesystem::resize_file(path, std::filesystem::file_size(path) - 1);
+  std::ofstream(path, std::ios::app | std::ios::binary) << std::string(30, ' ');
+  AddCustomer({.code = "1"});
+  AddInvoice({.number = "100", .customer = "1"});
+  const std::string receivables = testing_support::ReadFileBytes(path);
+  const std::string addresses = testing_support::ReadFileBytes(Saldex("ADRESAR.DBF"));
+  OpenTables();
+  accounting::InvoiceExport run(Store(), ucto_, operator_);
+  try {
+    run.Run();
+    FAIL() << "the export appended onto a cut receivables table";
+  } catch (const dbf::EngineError& e) {
+    EXPECT_EQ(e.what(), "Cannot append to " + path + ": the file ends with a partial record");
+  }
+  EXPECT_EQ(testing_support::ReadFileBytes(path), receivables);
+  EXPECT_EQ(testing_support::ReadFileBytes(Saldex("ADRESAR.DBF")), addresses);
+  EXPECT_EQ(Counters()[0]["POHLEDAVKY"], "41");
+  EXPECT_EQ(run.summary().exported, 0);
 }
 
 TEST_F(ExportTest, FractionalDealerLeavesNoHalfReceivable) {

@@ -56,6 +56,27 @@ TEST_F(PrefixIndexTest, NumbersMatchByTheirLeadingDigits) {
   }
 }
 
+TEST_F(PrefixIndexTest, BothSearchesRefuseANonNumberWhenNoRecordIsShown) {
+  for (const bool one_deleted_record : {false, true}) {
+    SCOPED_TRACE(one_deleted_record);
+    table_.Close();
+    Build({{"F", 'N', 10}}, one_deleted_record
+                                ? std::vector<std::pair<std::string, bool>>{{"1", true}}
+                                : std::vector<std::pair<std::string, bool>>{});
+    for (const auto method :
+         {accounting::SearchMethod::kIndexed, accounting::SearchMethod::kSequential}) {
+      auto search = accounting::MakeExistenceSearch(method, table_, "F");
+      try {
+        search->Locate("10A");
+        FAIL() << "a value that is not a number was accepted";
+      } catch (const dbf::EngineError& e) {
+        EXPECT_STREQ(e.what(), "Invalid Number value for field F");
+      }
+      EXPECT_FALSE(search->Locate("1"));
+    }
+  }
+}
+
 TEST_F(PrefixIndexTest, TextsMatchCaseSensitivelyInTheFilesCodePage) {
   Build({{"F", 'C', 10}},
         {{Oem("Čáp"), false}, {" 12", false}, {"12345678901", false}, {Oem("čáp"), false}});

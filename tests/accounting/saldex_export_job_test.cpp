@@ -85,5 +85,15 @@ TEST_F(SaldexExportJobTest, MissingReceivablesTableEndsWithTheErrorAndASummary) 
   EXPECT_EQ(Count(result.out, "faktur přečteno"), 0);
 }
 
+TEST_F(SaldexExportJobTest, UnavailableDataEndTheRunWithoutAnExport) {
+  std::filesystem::remove_all(layout_.data_dir);
+  const size_t receivables_before = RecordCount(Saldex("KPOHLED.DBF"));
+  const auto result = Export();
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.err.find("Data nejsou dostupná v adresáři"), std::string::npos) << result.err;
+  EXPECT_EQ(result.err.find("POZOR"), std::string::npos) << result.err;
+  EXPECT_EQ(RecordCount(Saldex("KPOHLED.DBF")), receivables_before);
+}
+
 }  // namespace
 }  // namespace accounting_job_testing

@@ -197,6 +197,19 @@ TEST_F(DataSetEditTest, DeleteMovesOnOrBackWhenTheLastWasDeleted) {
   EXPECT_EQ(ErrorOf([&] { ds.Delete(); }), "Cannot perform this operation on an empty dataset");
 }
 
+TEST_F(DataSetEditTest, DeleteDuringAnEditPostsTheEditFirst) {
+  const TableBuilder b = Table(2);
+  auto& ds = Open(b);
+  ds.Edit();
+  ds.FieldByName("NAME").SetAsString("EDITED");
+  ds.Delete();
+  EXPECT_EQ(ds.state(), dbf::DataSetState::kBrowse);
+  EXPECT_EQ(Image().substr(b.HeaderLength(), 7), "*EDITED");
+  EXPECT_EQ(Name(), "R2");       // moved on
+  EXPECT_TRUE(ds.LockRecord());  // the edit's lock of record 1 was released
+  ds.UnlockRecord();
+}
+
 TEST_F(DataSetEditTest, DeleteWithUseDeletedStaysAndRecallClearsTheMark) {
   const TableBuilder b = Table(2);
   auto& ds = Open(b);

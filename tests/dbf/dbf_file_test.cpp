@@ -98,6 +98,67 @@ TEST_F(DbfFileTest, PartialLastRecordIsNotCounted) {
   EXPECT_EQ(t.record_count(), 2u);
 }
 
+// Another program cuts the file after this handle counted its records.
+class ShortReadTest : public DbfFileTest {
+ protected:
+  std::string Open(int records) {
+    TableBuilder b = Invoices();
+    for (int i = 1; i <= records; ++i) b.Record({"R" + std::to_string(i), "      1.00"});
+    path_ = Write(b);
+    header_ = b.HeaderLength();
+    length_ = b.RecordLength();
+    table_.Open(path_, true, true);
+    return path_;
+  }
+  void CutInsideRecord(uint32_t recno) {
+    std::filesystem::resize_file(path_, header_ + (recno - 1) * length_ + 5);
+  }
+  std::string Image(const uint8_t* record) const {
+    return std::string(reinterpret_cast<const char*>(record), length_);
+  }
+  std::string path_;
+  uint32_t header_ = 0, length_ = 0;
+  DbfFile table_;
+};
+
+TEST_F(ShortReadTest, KeepsTheCurrentRecordAndItsSavedCopy) {
+  Open(3);
+  ASSERT_TRUE(table_.GoTo(1u));
+  const std::string first = Image(table_.record());
+  CutInsideRecord(2);
+  EXPECT_EQ(ErrorOf([&] { table_.GoTo(2u); }), "Error on Read of file " + path_);
+  EXPECT_EQ(table_.recno(), 1u);
+  EXPECT_EQ(Image(table_.record()), first);
+  EXPECT_EQ(Image(table_.saved_record()), first);  // index maintenance takes old keys from it
+  EXPECT_EQ(table_.GetString(1), "R1");
+}
+
+TEST_F(ShortReadTest, RefillOfTheReadAheadWindowKeepsTheCurrentRecord) {
+  Open(1000);
+  table_.EnableReadAhead(true);
+  const uint32_t per_window = ReadAheadBuffer::kTargetSize / length_;
+  ASSERT_TRUE(table_.GoTo(1u));
+  ASSERT_TRUE(table_.GoTo(per_window));  // the last record of the first window
+  const std::string last = Image(table_.record());
+  CutInsideRecord(per_window + 1);
+  EXPECT_EQ(ErrorOf([&] { table_.GoTo(per_window + 1); }), "Error on Read of file " + path_);
+  EXPECT_EQ(table_.recno(), per_window);
+  EXPECT_EQ(Image(table_.record()), last);
+  EXPECT_EQ(Image(table_.saved_record()), last);
+}
+
+TEST_F(DbfFileTest, FieldNameHasAtMostTenCharacters) {
+  std::string image = Invoices().Record({"A"}).Image();
+  image.replace(32, 11, "ABCDEFGHIJK");  // no NUL byte in the name area
+  const std::string path = dir_.File("NAMES.DBF");
+  std::ofstream(path, std::ios::binary) << image;
+  DbfFile t;
+  t.Open(path, true, false);
+  EXPECT_EQ(t.field(1).name, "ABCDEFGHIJ");
+  EXPECT_EQ(t.FieldNumber("abcdefghij"), 1);
+  EXPECT_EQ(t.FieldNumber("ABCDEFGHIJK"), 0);
+}
+
 TEST_F(DbfFileTest, WideCharacterFieldUsesDecimalByteAsHighByte) {
   const std::string path =
       Write(TableBuilder({{"POZ", 'C', 300}, {"X", 'N', 3}}).Record({"a", "  1"}));
@@ -213,6 +274,44 @@ TEST_F(DbfFileTest, AppendWritesRecordEndByteAndHeader) {
   EXPECT_EQ(Load32(after, 20), 7u);
   EXPECT_EQ(after.substr(8, 8), before.substr(8, 8));
   EXPECT_EQ(after.substr(24, 8), before.substr(24, 8));
+}
+
+TEST_F(DbfFileTest, AppendOntoACutTableIsRefusedAndWritesNothing) {
+  const struct {
+    const char* name;
+    std::string tail;  // after two whole records
+  } cases[] = {
+      {"CutRecord", std::string(20, ' ')}, {"OneByteNotTheMark", "x"}, {"MarkAndMore", "\x1A\x1A"}};
+  for (const auto& c : cases) {
+    TableBuilder b = Invoices();
+    const std::string path =
+        Write(b.Record({"A"}).Record({"B"}).WithoutEofByte(), std::string(c.name) + ".DBF");
+    std::ofstream(path, std::ios::app | std::ios::binary) << c.tail;
+    const std::string before = ReadFileBytes(path);
+    DbfFile t;
+    t.Open(path, true, true);
+    t.BlankRecord();
+    t.PutString(1, "C");
+    EXPECT_EQ(ErrorOf([&] { t.Append(); }),
+              "Cannot append to " + path + ": the file ends with a partial record")
+        << c.name;
+    EXPECT_EQ(ReadFileBytes(path), before) << c.name;
+    DbfFile other;
+    other.Open(path, true, true);
+    EXPECT_TRUE(other.disk().LockRange(AppendLockRange(other.lock_protocol())))
+        << "append lock kept";
+  }
+  // Nothing or the end-of-file mark after the last record: the append goes ahead.
+  for (const bool mark : {false, true}) {
+    TableBuilder b = Invoices();
+    b.Record({"A"});
+    if (!mark) b.WithoutEofByte();
+    DbfFile t;
+    t.Open(Write(b, mark ? "MARK.DBF" : "NOMARK.DBF"), true, true);
+    t.BlankRecord();
+    t.Append();
+    EXPECT_EQ(t.record_count(), 2u);
+  }
 }
 
 TEST_F(DbfFileTest, RewriteKeepsSizeAndRewritesHeaderDate) {

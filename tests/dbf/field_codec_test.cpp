@@ -29,7 +29,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FixedCase{"BinaryBelowHalfRoundsDown", 2.675, 2, "2.67"},
                       FixedCase{"NegativeHalfAwayFromZero", -0.005, 2, "-0.01"},
                       FixedCase{"NegativeRoundingToZeroKeepsSign", -0.001, 2, "-0.00"},
-                      FixedCase{"NegativeZeroKeepsSign", -0.0, 2, "-0.00"},
+                      FixedCase{"NegativeZeroHasNoSign", -0.0, 2, "0.00"},
                       FixedCase{"Zero", 0.0, 0, "0"}, FixedCase{"ZeroWithDecimals", 0.0, 2, "0.00"},
                       FixedCase{"HalfToOne", 0.5, 0, "1"}, FixedCase{"MinusHalf", -0.5, 0, "-1"},
                       FixedCase{"TwoAndHalf", 2.5, 0, "3"},
@@ -104,6 +104,17 @@ TEST(FieldCodec, DecodeNumeric) {
   EXPECT_THROW(decode("   12 34  "), DbfError);
   EXPECT_THROW(decode("   -      "), DbfError);
   EXPECT_THROW(decode("**********"), DbfError);
+  // Words the C library reads as numbers are not numbers in a table.
+  for (const char* word :
+       {"       nan", "       inf", "  infinity", "      -inf", "      +NaN", "  Infinity"}) {
+    try {
+      decode(word);
+      FAIL() << word << ": no error";
+    } catch (const DbfError& e) {
+      EXPECT_EQ(e.what(),
+                "Invalid numeric value in field Fak0001->CENA (" + std::string(word) + ")");
+    }
+  }
 }
 
 TEST(FieldCodec, DatesReadNullForBlankZeroAndImpossible) {

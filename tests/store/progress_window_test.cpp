@@ -39,6 +39,11 @@ TEST(ProgressWindow, HalvesRoundToEven) {
   window.OnStatus(11, 3, 0);  // 37.5
   window.OnStatus(1, 7, 0);   // 87.5
   EXPECT_EQ(op.gauge, (std::vector<int>{0, 12, 38, 88}));
+  // Halves that a double quotient misses: 23 / 40 * 100 is 57.4999... there.
+  EXPECT_EQ(ProgressWindow::GaugePercent(23, 40), 58);
+  EXPECT_EQ(ProgressWindow::GaugePercent(21, 40), 52);
+  EXPECT_EQ(ProgressWindow::GaugePercent(1, 200), 0);
+  EXPECT_EQ(ProgressWindow::GaugePercent(3, 200), 2);
 }
 
 TEST(ProgressWindow, OtherCodesChangeNothingButLetMessagesRun) {

@@ -47,6 +47,26 @@ TEST_F(SaldexExportTest, ReindexFailsWhenATableIsHeldElsewhere) {
             std::string::npos);
 }
 
+TEST_F(SaldexExportTest, ReindexFailsWhenTheDataAreUnavailable) {
+  std::filesystem::remove_all(layout_.data_dir);
+  const auto result = Reindex();
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.err.find("Data nejsou dostupná v adresáři " + layout_.data_dir),
+            std::string::npos)
+      << result.err;
+}
+
+TEST_F(SaldexExportTest, ReindexFailsWhenNoTableOfTheStoreExists) {
+  std::string ini = dir_.ReadFile("Korvana.ini");
+  ini.replace(ini.find("Korvana=0001"), 12, "Korvana=x9y8");
+  dir_.WriteFile("Korvana.ini", ini);
+  const auto result = Reindex();
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.err.find("Nenalezen soubor " + layout_.data_dir + "Fakx9y8.dbf"),
+            std::string::npos)
+      << result.err;
+}
+
 TEST_F(SaldexExportTest, MissingSettingsFileAndMissingOptionsFail) {
   std::filesystem::remove(layout_.settings_file);
   const auto missing = Reindex();

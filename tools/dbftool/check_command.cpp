@@ -5,7 +5,9 @@
 #include <cstdio>
 
 #include "command.h"
+#include "dbf/charset_tables.h"
 #include "dbf/errors.h"
+#include "dbf/system_path.h"
 #include "index/cdx_checker.h"
 #include "index/cdx_index.h"
 #include "index_session.h"
@@ -28,7 +30,8 @@ int RunCheck(const std::vector<std::string>& args) {
   const idx::CdxCheckReport report = idx::CheckCdx(session->index(), &session->table());
   for (const std::string& fault : report.faults) std::printf("FAULT %s\n", fault.c_str());
   for (const std::string& note : report.notes) std::printf("note  %s\n", note.c_str());
-  std::printf("%s: %zu fault(s)\n", session->index().path().c_str(), report.faults.size());
+  std::printf("%s: %zu fault(s)\n", dbf::Cp1250ToUtf8(session->index().path()).c_str(),
+              report.faults.size());
   return report.clean() ? 0 : 1;
 }
 

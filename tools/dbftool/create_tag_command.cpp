@@ -9,6 +9,7 @@
 #include "command.h"
 #include "dbf/charset_tables.h"
 #include "dbf/data_set.h"
+#include "dbf/system_path.h"
 #include "index/cursor_index_support.h"
 #include "progress_bar.h"
 #include "table_writer.h"
@@ -42,7 +43,7 @@ int RunCreateTag(const std::vector<std::string>& args) {
   ProgressBar bar(isatty(STDERR_FILENO) == 1);
   table.set_on_status([&bar](int32_t a, int32_t b, int32_t c) { bar.Report(a, b, c); });
   table.Open();
-  table.CreateTag(positional[1], positional[2], dbf::Utf8ToCp852(positional[3]),
+  table.CreateTag(dbf::ProgramPath(positional[1]), positional[2], dbf::Utf8ToCp852(positional[3]),
                   dbf::Utf8ToCp852(for_expression), unique ? 0 : 1, descending ? 1 : 0);
   std::printf("tag %s built in %s\n", positional[2].c_str(), positional[1].c_str());
   return 0;

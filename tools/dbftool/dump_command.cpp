@@ -7,6 +7,7 @@
 #include "command.h"
 #include "dbf/charset_tables.h"
 #include "dbf/dbf_file.h"
+#include "dbf/system_path.h"
 #include "index/cdx_tag.h"
 #include "index_session.h"
 #include "record_values.h"
@@ -71,7 +72,7 @@ int RunDump(const std::vector<std::string>& args) {
   if (!order.index.empty()) return DumpInTagOrder(file, order, json, deleted);
   if (order.range) return Usage("dump");
   dbf::DbfFile table;
-  table.Open(file, true, false);
+  table.Open(dbf::ProgramPath(file), true, false);
   table.EnableReadAhead(true);
   for (bool ok = table.GoTo(dbf::DbfFile::Move::kFirst); ok;
        ok = table.GoTo(dbf::DbfFile::Move::kNext)) {

@@ -15,6 +15,7 @@
 #include "dbf/charset_tables.h"
 #include "dbf/dbf_file.h"
 #include "dbf/errors.h"
+#include "dbf/system_path.h"
 #include "index/date_text.h"
 #include "index/field_resolver.h"
 #include "index/key_expression.h"
@@ -85,14 +86,15 @@ int RunEval(const std::vector<std::string>& args) {
   }
   if (positional.size() != 2) return Usage("eval");
   dbf::DbfFile table;
-  table.Open(positional[0], true, false);
+  table.Open(dbf::ProgramPath(positional[0]), true, false);
   idx::FieldResolver resolver(table);
   idx::KeyExpression expression =
       idx::KeyExpression::Compile(dbf::Utf8ToCp852(positional[1]), &resolver);
   bool ok = true;
   if (recno) {
     if (!table.GoTo(*recno)) {
-      std::fprintf(stderr, "Record number %u is not in table %s\n", *recno, table.path().c_str());
+      std::fprintf(stderr, "Record number %u is not in table %s\n", *recno,
+                   dbf::Cp1250ToUtf8(table.path()).c_str());
       return 1;
     }
     ok = PrintCurrent(table, expression);

@@ -4,6 +4,7 @@
 
 #include "dbf/charset_tables.h"
 #include "dbf/dates.h"
+#include "dbf/system_path.h"
 #include "index/cdx_index.h"
 #include "index/cdx_tag.h"
 #include "index/key_encoding.h"
@@ -12,10 +13,10 @@ namespace dbftool {
 
 IndexSession::IndexSession(const std::string& table_path, const std::string& index_path,
                            bool read_write) {
-  table_.Open(table_path, true, read_write);
+  table_.Open(dbf::ProgramPath(table_path), true, read_write);
   factory_ = std::make_unique<idx::ExpressionKeySourceFactory>(table_);
   set_ = std::make_unique<idx::IndexSet>(table_, factory_.get());
-  set_->Attach(index_path);
+  set_->Attach(dbf::ProgramPath(index_path));
   table_.set_index_hooks(set_.get());
 }
 

@@ -3,7 +3,9 @@
 #include <cstdio>
 
 #include "command.h"
+#include "dbf/charset_tables.h"
 #include "dbf/dbf_file.h"
+#include "dbf/system_path.h"
 
 namespace dbftool {
 namespace {
@@ -11,10 +13,10 @@ namespace {
 int RunInfo(const std::vector<std::string>& args) {
   if (args.size() != 1) return Usage("info");
   dbf::DbfFile table;
-  table.Open(args[0], true, false);
+  table.Open(dbf::ProgramPath(args[0]), true, false);
   const auto& h = table.header_image();
   const int year = h[1] + (h[1] >= 80 ? 1900 : 2000);
-  std::printf("file:           %s\n", table.path().c_str());
+  std::printf("file:           %s\n", dbf::Cp1250ToUtf8(table.path()).c_str());
   std::printf("version:        0x%02X\n", table.version());
   std::printf("records:        %u\n", table.record_count());
   std::printf("header length:  %u\n", table.header_length());

@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "command.h"
+#include "dbf/charset_tables.h"
 #include "dbf/errors.h"
+#include "dbf/system_path.h"
 
 namespace dbftool {
 namespace {
@@ -63,11 +65,9 @@ int main(int argc, char** argv) {
     if (name != c.name) continue;
     try {
       return c.run(std::vector<std::string>(argv + 2, argv + argc));
-    } catch (const dbf::EngineError& e) {
-      std::fprintf(stderr, "%s\n", e.what());
-      return 1;
     } catch (const std::exception& e) {
-      std::fprintf(stderr, "%s\n", e.what());
+      // The engine's messages are code page 1250 text (paths included).
+      std::fprintf(stderr, "%s\n", dbf::Cp1250ToUtf8(e.what()).c_str());
       return 1;
     }
   }

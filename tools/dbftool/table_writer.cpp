@@ -4,6 +4,7 @@
 
 #include "dbf/charset_tables.h"
 #include "dbf/dates.h"
+#include "dbf/system_path.h"
 #include "index/cursor_index_support.h"
 
 namespace dbftool {
@@ -59,7 +60,8 @@ std::optional<WriteArgs> ParseWriteArgs(const std::vector<std::string>& args, bo
   return out;
 }
 
-void SetTablePath(dbf::DbfDataSet& table, const std::string& path) {
+void SetTablePath(dbf::DbfDataSet& table, const std::string& utf8_path) {
+  const std::string path = dbf::ProgramPath(utf8_path);
   const size_t slash = path.rfind('/');
   if (slash != std::string::npos) {
     table.SetDatabaseName(path.substr(0, slash + 1));
@@ -75,7 +77,7 @@ void OpenTable(dbf::DbfDataSet& table, const std::string& path, dbf::LockProtoco
   table.SetLockProtocol(protocol);
   if (!index.empty()) idx::InstallIndexSupport(table);
   table.Open();
-  if (!index.empty()) table.OpenIndexFile(index);
+  if (!index.empty()) table.OpenIndexFile(dbf::ProgramPath(index));
 }
 
 std::optional<uint32_t> ParseRecno(const std::string& text) {

@@ -7,6 +7,7 @@
 #include "command.h"
 #include "dbf/dbf_file.h"
 #include "dbf/file_names.h"
+#include "dbf/system_path.h"
 #include "index/cdx_index.h"
 #include "index/cdx_tag.h"
 #include "index/expression_key_source.h"
@@ -16,7 +17,7 @@ namespace {
 
 int RunTags(const std::vector<std::string>& args) {
   if (args.size() != 1) return Usage("tags");
-  const std::string index_path = dbf::WithDefaultExtension(args[0], ".cdx");
+  const std::string index_path = dbf::WithDefaultExtension(dbf::ProgramPath(args[0]), ".cdx");
   const size_t dot = index_path.rfind('.');
   const std::string table_path = index_path.substr(0, dot) + ".dbf";
   dbf::DbfFile table;

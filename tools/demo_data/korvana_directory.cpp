@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "dbf/charset_tables.h"
+#include "dbf/system_path.h"
 #include "korvana_schema.h"
 #include "store/data_module.h"
 #include "store/silent_operator.h"
@@ -33,12 +34,13 @@ std::string WithSlash(std::string dir) {
 }  // namespace
 
 void WriteKorvanaSettings(const KorvanaDirectory& layout) {
+  // The settings file is code page 1250 text, the directories in it too.
   std::ofstream ini(layout.settings_file, std::ios::binary | std::ios::trunc);
   ini << "; Korvana settings of the demo store (written by saldex-demo-data)\r\n"
       << "[Korvana]\r\n"
       << "Korvana=" << kStoreCode << "\r\n"
-      << "CestaData=" << layout.data_dir << "\r\n"
-      << "CestaExport=" << layout.export_dir << "\r\n"
+      << "CestaData=" << dbf::ProgramPath(layout.data_dir) << "\r\n"
+      << "CestaExport=" << dbf::ProgramPath(layout.export_dir) << "\r\n"
       << "HlavniTiskarna=1\r\n"
       << "ParagonovaTiskarna=1\r\n"
       << "ZakladniCenySDPH=Ano\r\n"
@@ -70,7 +72,7 @@ void WriteKorvanaTables(const std::string& data_dir, const KorvanaSize& size,
 void BuildKorvanaIndexes(const std::string& data_dir) {
   CollectingOperator op;
   store::TData data(op);
-  data.settings.CestaData = WithSlash(data_dir);
+  data.settings.CestaData = dbf::ProgramPath(WithSlash(data_dir));
   data.settings.StoreCode = kStoreCode;
   data.tables().SetLocations(data.settings.CestaData, data.settings.StoreCode);
   data.Index();

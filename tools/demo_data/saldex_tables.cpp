@@ -6,6 +6,7 @@
 #include "dbf/charset_tables.h"
 #include "dbf/dbf_file.h"
 #include "dbf/file_names.h"
+#include "dbf/system_path.h"
 
 namespace demo {
 namespace {
@@ -57,8 +58,8 @@ std::string Cp852(const std::string& utf8) {
 class SaldexWriter {
  public:
   explicit SaldexWriter(const std::string& dir) {
-    receivables_.Open(dir + "/KPOHLED.DBF", false, true);
-    addresses_.Open(dir + "/ADRESAR.DBF", false, true);
+    receivables_.Open(dbf::ProgramPath(dir + "/KPOHLED.DBF"), false, true);
+    addresses_.Open(dbf::ProgramPath(dir + "/ADRESAR.DBF"), false, true);
   }
 
   void Receivable(const std::string& number, const std::string& date, const std::string& due,
@@ -125,8 +126,9 @@ bool SeekCustomer(dbf::DbfFile& customers, const std::string& code) {
   return false;
 }
 
+// The table's path as the engine names it (code page 1250); empty when missing.
 std::string Existing(const std::string& dir, const std::string& name) {
-  const auto found = dbf::FindFileIgnoringCase(dir + "/" + name);
+  const auto found = dbf::FindFileIgnoringCase(dbf::ProgramPath(dir + "/" + name));
   return found ? *found : std::string();
 }
 
@@ -144,7 +146,7 @@ void CreateSaldexTables(const std::string& dir, int32_t counter) {
   const std::string counters = dir + "/SYSTEMAK.DBF";
   CreateTable(counters, {{"POHLEDAVKY", 'N', 8}});
   dbf::DbfFile table;
-  table.Open(counters, false, true);
+  table.Open(dbf::ProgramPath(counters), false, true);
   table.BlankRecord();
   table.PutString("POHLEDAVKY", std::to_string(counter));
   table.Append();
@@ -191,7 +193,7 @@ int WriteSaldexDirectory(const std::string& dir, const std::string& korvana_dir,
     }
   }
   dbf::DbfFile counters;
-  counters.Open(dir + "/SYSTEMAK.DBF", false, true);
+  counters.Open(dbf::ProgramPath(dir + "/SYSTEMAK.DBF"), false, true);
   counters.GoTo(1);
   counters.PutString("POHLEDAVKY", std::to_string(saldex.counter()));
   counters.PutRecord(1);

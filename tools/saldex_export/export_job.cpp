@@ -7,6 +7,7 @@
 #include "accounting/data_ucto.h"
 #include "accounting/invoice_export.h"
 #include "dbf/charset_tables.h"
+#include "dbf/system_path.h"
 #include "store/data_module.h"
 
 namespace saldex_export {
@@ -60,9 +61,15 @@ void PrintSummary(std::ostream& out, const accounting::ExportSummary& s) {
 }  // namespace
 
 int RunExport(const std::string& program_dir, store::Operator& op, std::ostream& out) {
-  store::TData data(op, program_dir);
+  // The directory comes from the command line or the environment: a file
+  // system (UTF-8) name; the program composes paths in code page 1250.
+  store::TData data(op, dbf::ProgramPath(program_dir));
   data.DataCreate();
   if (!data.settings_read() || data.terminate_requested()) return 1;
+  if (!data.data_available()) {
+    out << "Data obchodu nejsou dostupná, export neproběhl.\n";
+    return 1;
+  }
   accounting::TDataUcto ucto;
   if (!OpenLikeMainWindow(data, ucto)) {
     out << "Tabulku faktur nelze otevřít, export neproběhl.\n";

@@ -9,12 +9,14 @@
 namespace saldex_export {
 
 // The batch invoice export: the data module's start-up (settings file in
-// `program_dir`, or beside the executable when empty), the tables opened as
+// `program_dir`, a file system name (UTF-8), or beside the executable when
+// empty), the tables opened as
 // the main window opens them (invoices with tag "DO1", index rebuild and a
 // second try when that fails; KPOHLED.DBF and ADRESAR.DBF in CestaExport),
 // then the export of every invoice, its messages going to `op`. Ends with a
 // summary on `out` (UTF-8), also after an error, which is printed there too.
-// Returns the exit status: 0 when the export ran to its end, 1 otherwise.
+// Returns the exit status: 0 when the export ran to its end, 1 otherwise (also
+// when the start-up found the data unavailable: then nothing is tried).
 int RunExport(const std::string& program_dir, store::Operator& op, std::ostream& out);
 
 }  // namespace saldex_export

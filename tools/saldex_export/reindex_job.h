@@ -8,10 +8,13 @@
 namespace saldex_export {
 
 // The batch index rebuild: the data module's start-up (settings file in
-// `program_dir`, or beside the executable when empty) and then the rebuild
+// `program_dir`, a file system name (UTF-8), or beside the executable when
+// empty) and then the rebuild
 // of every store index file, talking to `op`. Returns the exit status: 0 when
 // every table present was rebuilt, 1 when the settings file is missing, the
-// start-up asked to end the program, or a table failed.
+// start-up found the data unavailable (no users table in CestaData) or asked
+// to end the program, no table named by the StoreCode exists, or a table
+// failed.
 int RunReindex(const std::string& program_dir, store::Operator& op);
 
 }  // namespace saldex_export
