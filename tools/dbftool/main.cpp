@@ -22,9 +22,10 @@ std::vector<Command>& Registry() {
 void PrintUsage(std::FILE* out) {
   std::fputs("usage: dbftool COMMAND ARGS...\n       dbftool --help | --version\ncommands:\n", out);
   for (const Command& c : Commands()) std::fprintf(out, "  dbftool %s\n", c.usage);
-  std::fputs("Exit status: 0 success (check: no damage; seek, locate: found), 1 error (check:\n"
-             "damage; seek, locate: not found), 2 usage. See dbftool(1).\n",
-             out);
+  std::fputs(
+      "Exit status: 0 success (check: no damage; seek, locate: found), 1 error (check:\n"
+      "damage; seek, locate: not found), 2 usage. See dbftool(1).\n",
+      out);
 }
 
 }  // namespace
