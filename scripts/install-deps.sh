@@ -7,7 +7,8 @@ packages=(build-essential cmake ninja-build pkg-config git
           libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
           clang libclang-rt-14-dev libsqlite3-dev python3-dbfread
           qt6-base-dev libxlsxwriter-dev fonts-dejavu-core
-          poppler-utils python3-openpyxl)
+          poppler-utils python3-openpyxl
+          dpkg-dev desktop-file-utils man-db)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -34,4 +34,9 @@ for target in build-fuzz/fuzz/*_fuzz; do
   "$target" -max_total_time=20 -timeout=10 -rss_limit_mb=2048 "${dirs[@]}" 2>&1 | tail -n 3
   rm -rf "$work"
 done
+# On CI (a fresh machine) the package is also installed and removed for real.
+if [ "${CI:-}" = true ]; then
+  echo "== Debian package: install and remove =="
+  scripts/package-check.sh build
+fi
 echo "all tests passed"

@@ -53,15 +53,24 @@ bool InvoiceExport::Selected(const std::string& number) const {
 }
 
 void InvoiceExport::ExportCurrentInvoice() {
-  const std::string number = store_.faktury.FieldByName("HLA_DO1").AsString();
-  const std::string customer_code = store_.faktury.FieldByName("HLA_ODB").AsString();
+  const InvoiceOutcome outcome = Decide();
+  if (listener_) listener_(outcome);
+}
+
+InvoiceOutcome InvoiceExport::Decide() {
+  InvoiceOutcome outcome{store_.faktury.FieldByName("HLA_DO1").AsString(),
+                         store_.faktury.FieldByName("HLA_ODB").AsString()};
+  const std::string& number = outcome.invoice;
+  const std::string& customer_code = outcome.customer_code;
   if (!Selected(number)) {
     ++summary_.not_selected;
-    return;
+    outcome.decision = ExportDecision::kNotSelected;
+    return outcome;
   }
   if (receivables_->Locate(number)) {
     ++summary_.already_present;
-    return;
+    outcome.decision = ExportDecision::kAlreadyPresent;
+    return outcome;
   }
   // FindKey on tag KOD: the first customer whose code begins with the
   // invoice's. An empty code would take the first customer of the tag, so it
@@ -69,7 +78,8 @@ void InvoiceExport::ExportCurrentInvoice() {
   if (customer_code.empty() || !store_.odberatele.FindKey({dbf::SearchValue(customer_code)})) {
     ++summary_.customer_missing;
     Tell(CustomerNotFoundText(customer_code, number));
-    return;
+    outcome.decision = ExportDecision::kCustomerMissing;
+    return outcome;
   }
   const dbf::DbfDataSet& customer = store_.odberatele;
   const std::string ico = customer.FieldByName("EXT_ICO").AsString();
@@ -77,13 +87,15 @@ void InvoiceExport::ExportCurrentInvoice() {
   if (Blank(ico) || Blank(dic)) {
     ++summary_.customer_incomplete;
     Tell(MissingIcoOrDicText(customer.FieldByName("EXT_NAC").AsString(), number));
-    return;
+    outcome.decision = ExportDecision::kCustomerIncomplete;
+    return outcome;
   }
-  const bool address_missing = !addresses_->Locate(ico);
-  RequireAppendableTables(address_missing);
-  if (address_missing) AddAddress();
+  outcome.address_added = !addresses_->Locate(ico);
+  RequireAppendableTables(outcome.address_added);
+  if (outcome.address_added) AddAddress();
   AppendReceivable(RaiseCounter());
   ++summary_.exported;
+  return outcome;
 }
 
 // A Saldex 2 table whose last record was cut refuses appends. Tested before

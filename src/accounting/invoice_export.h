@@ -6,6 +6,7 @@
 
 #include "accounting/data_ucto.h"
 #include "accounting/existence_search.h"
+#include "accounting/export_outcome.h"
 #include "dbf/data_set.h"
 #include "store/operator.h"
 
@@ -50,9 +51,12 @@ class InvoiceExport {
 
   void Run();
   const ExportSummary& summary() const { return summary_; }
+  // Hears the decision for every invoice walked.
+  void set_listener(OutcomeListener listener) { listener_ = std::move(listener); }
 
  private:
   void ExportCurrentInvoice();
+  InvoiceOutcome Decide();
   bool Selected(const std::string& number) const;
   void RequireAppendableTables(bool address_missing);
   void AddAddress();
@@ -67,6 +71,7 @@ class InvoiceExport {
   SearchMethod method_;
   std::unique_ptr<ExistenceSearch> receivables_, addresses_;
   ExportSummary summary_;
+  OutcomeListener listener_;
 };
 
 }  // namespace accounting

@@ -1,5 +1,7 @@
 #include "app/desktop_program.h"
 
+#include <QGuiApplication>
+#include <QIcon>
 #include <QImage>
 #include <QPixmap>
 #include <cstdlib>
@@ -10,6 +12,7 @@
 #include "app/faktury_prehled.h"
 #include "app/qt_operator.h"
 #include "controls/qt_text.h"
+#include "dbf/system_path.h"
 #include "reports/data_sestavy.h"
 #include "store/data_module.h"
 
@@ -50,10 +53,16 @@ int RunDesktopProgram(int& argc, char** argv, const DesktopOptions& options) {
   // 1. The toolkit and the application title.
   SaldexApplication application(argc, argv);
   QApplication::setApplicationName(controls::FromAnsi(store::kApplicationTitle));
+  // The icon of the menu entry; the desktop file name lets the desktop match
+  // the window to its entry.
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/saldex-export.png")));
+  QGuiApplication::setDesktopFileName(QStringLiteral("saldex-export"));
   QtOperator op;
   try {
     // 2. The store data module and its start-up.
-    store::TData data(op, options.ini_dir);
+    // The directory is a file system (UTF-8) name; the program composes
+    // paths in code page 1250.
+    store::TData data(op, dbf::ProgramPath(options.ini_dir));
     data.DataCreate();
     // 3. The accounting data module.
     accounting::TDataUcto ucto;

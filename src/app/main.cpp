@@ -25,7 +25,7 @@ constexpr const char* kIniDirVariable = "SALDEX_INI_DIR";
 void PrintUsage(FILE* to) {
   std::fputs(
       "usage: saldex-export [--ini-dir DIR] [ARGUMENT...]\n"
-      "       saldex-export [--ini-dir DIR] --reindex | --export\n"
+      "       saldex-export [--ini-dir DIR] --reindex | --export [--dry-run]\n"
       "       saldex-export [--ini-dir DIR] --screenshot FILE.png\n"
       "       saldex-export [--ini-dir DIR] --overview FROM TO [--pdf FILE] [--xlsx]\n"
       "  (no job)       the desktop program: the main window over the store's\n"
@@ -35,6 +35,8 @@ void PrintUsage(FILE* to) {
       "                 store index file, without a screen\n"
       "  --export       start-up, the invoice table opened in tag DO1 and the\n"
       "                 export of its invoices into the Saldex 2 tables\n"
+      "  --dry-run      with --export: what the export would do with each invoice,\n"
+      "                 and why not; nothing is written\n"
       "  --overview     the invoice overview of the dates FROM to TO (dd.mm.yyyy,\n"
       "                 both included): PrehledPrijemek.txt in the current\n"
       "                 directory, with --pdf FILE the report as a landscape PDF,\n"
@@ -42,7 +44,10 @@ void PrintUsage(FILE* to) {
       "  --screenshot   the main window drawn into a PNG file (offscreen when\n"
       "                 there is no display)\n"
       "  --ini-dir DIR  directory of Korvana.ini (default: $SALDEX_INI_DIR, else\n"
-      "                 the directory of this executable)\n",
+      "                 the directory of this executable)\n"
+      "  --help, --version\n"
+      "Exit status: 0 success, 1 failure (settings file missing, start-up ended,\n"
+      "data unavailable, export or rebuild failed), 2 usage. See saldex-export(1).\n",
       to);
 }
 
@@ -76,6 +81,7 @@ int main(int argc, char** argv) {
   const char* env_dir = std::getenv(kIniDirVariable);
   std::string ini_dir = env_dir ? env_dir : "";
   std::string job;
+  bool dry_run = false;
   app::DesktopOptions desktop;
   saldex_export::OverviewOptions overview;
   for (int i = 1; i < argc; ++i) {
@@ -95,8 +101,13 @@ int main(int argc, char** argv) {
     } else if (arg == "--screenshot" && i + 1 < argc && job.empty()) {
       job = arg;
       desktop.screenshot_file = argv[++i];
+    } else if (arg == "--dry-run") {
+      dry_run = true;
     } else if (arg == "--help") {
       PrintUsage(stdout);
+      return 0;
+    } else if (arg == "--version") {
+      std::printf("saldex-export %s\n", SALDEX_VERSION);
       return 0;
     } else if (arg.starts_with("--")) {
       return Usage();
@@ -104,6 +115,7 @@ int main(int argc, char** argv) {
       desktop.arguments.push_back(arg);
     }
   }
+  if (dry_run && job != "--export") return Usage();
   if (!ini_dir.empty() && ini_dir.back() != '/') ini_dir += '/';
   if ((!overview.pdf_file.empty() || overview.xlsx) && job != "--overview") return Usage();
   if (job == "--overview") {
@@ -115,7 +127,7 @@ int main(int argc, char** argv) {
     try {
       store::ConsoleOperator op;
       if (job == "--reindex") return saldex_export::RunReindex(ini_dir, op);
-      return saldex_export::RunExport(ini_dir, op, std::cout);
+      return saldex_export::RunExport(ini_dir, op, std::cout, dry_run);
     } catch (const std::exception& e) {
       // The engine's and the settings file's errors carry code page 1250 text.
       std::fprintf(stderr, "%s\n", dbf::Cp1250ToUtf8(e.what()).c_str());

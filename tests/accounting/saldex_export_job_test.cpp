@@ -1,6 +1,8 @@
 // saldex-export --export over a small demo store and its Saldex 2 directory.
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include <gtest/gtest.h>
 
@@ -93,6 +95,45 @@ TEST_F(SaldexExportJobTest, UnavailableDataEndTheRunWithoutAnExport) {
   EXPECT_NE(result.err.find("Data nejsou dostupná v adresáři"), std::string::npos) << result.err;
   EXPECT_EQ(result.err.find("POZOR"), std::string::npos) << result.err;
   EXPECT_EQ(RecordCount(Saldex("KPOHLED.DBF")), receivables_before);
+}
+
+std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// The summary lines, from "Souhrn exportu:" on.
+std::string Summary(const std::string& out) {
+  return out.substr(std::min(out.size(), out.find("Souhrn exportu:")));
+}
+
+TEST_F(SaldexExportJobTest, DryRunDecidesAsTheExportAndChangesNoFile) {
+  std::vector<std::string> files;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(dir_.path())) {
+    if (entry.is_regular_file()) files.push_back(entry.path().string());
+  }
+  std::vector<std::string> before;
+  for (const std::string& f : files) before.push_back(FileBytes(f));
+
+  const auto dry = RunTool("saldex-export", {"--ini-dir", dir_.path(), "--export", "--dry-run"});
+  ASSERT_EQ(dry.status, 0) << dry.err << dry.out;
+  for (size_t i = 0; i < files.size(); ++i) EXPECT_EQ(FileBytes(files[i]), before[i]) << files[i];
+  // No operator messages: each invoice's fate is a line of the listing.
+  EXPECT_EQ(dry.err.find("POZOR"), std::string::npos) << dry.err;
+  EXPECT_NE(dry.out.find("bude převedena, nová adresa"), std::string::npos);
+  EXPECT_NE(dry.out.find("odběratel bez IČO nebo DIČ\n"), std::string::npos);
+  EXPECT_NE(dry.out.find("již v Saldex 2\n"), std::string::npos);
+
+  const auto real = Export();
+  ASSERT_EQ(real.status, 0) << real.err << real.out;
+  EXPECT_EQ(Summary(dry.out), Summary(real.out));
+  EXPECT_GT(Count(real.out, "převedeno do Saldex 2"), 0);
+}
+
+TEST_F(SaldexExportJobTest, DryRunGoesOnlyWithExport) {
+  EXPECT_EQ(RunTool("saldex-export", {"--ini-dir", dir_.path(), "--dry-run"}).status, 2);
+  EXPECT_EQ(RunTool("saldex-export", {"--ini-dir", dir_.path(), "--reindex", "--dry-run"}).status,
+            2);
 }
 
 }  // namespace

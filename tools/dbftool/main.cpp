@@ -19,9 +19,13 @@ std::vector<Command>& Registry() {
   return commands;
 }
 
-void PrintUsage() {
-  std::fputs("usage: dbftool COMMAND ARGS...\ncommands:\n", stderr);
-  for (const Command& c : Commands()) std::fprintf(stderr, "  dbftool %s\n", c.usage);
+void PrintUsage(std::FILE* out) {
+  std::fputs("usage: dbftool COMMAND ARGS...\n       dbftool --help | --version\ncommands:\n", out);
+  for (const Command& c : Commands()) std::fprintf(out, "  dbftool %s\n", c.usage);
+  std::fputs(
+      "Exit status: 0 success (check: no damage; seek, locate: found), 1 error (check:\n"
+      "damage; seek, locate: not found), 2 usage. See dbftool(1).\n",
+      out);
 }
 
 }  // namespace
@@ -46,10 +50,18 @@ int Usage(const char* name) {
 int main(int argc, char** argv) {
   using dbftool::Commands;
   if (argc < 2) {
-    dbftool::PrintUsage();
+    dbftool::PrintUsage(stderr);
     return 2;
   }
   const std::string name = argv[1];
+  if (name == "--help") {
+    dbftool::PrintUsage(stdout);
+    return 0;
+  }
+  if (name == "--version") {
+    std::printf("dbftool %s\n", SALDEX_VERSION);
+    return 0;
+  }
   for (const dbftool::Command& c : Commands()) {
     if (name != c.name) continue;
     try {
@@ -60,6 +72,6 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
-  dbftool::PrintUsage();
+  dbftool::PrintUsage(stderr);
   return 2;
 }

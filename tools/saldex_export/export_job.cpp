@@ -1,10 +1,12 @@
 #include "export_job.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <string>
 
 #include "accounting/data_ucto.h"
+#include "accounting/dry_run_export.h"
 #include "accounting/invoice_export.h"
 #include "dbf/charset_tables.h"
 #include "dbf/system_path.h"
@@ -17,7 +19,8 @@ namespace {
 // invoice table in tag DO1 on its last invoice, the receivables and the
 // address book open, the counter table pointed at CestaExport. An error
 // there runs the index rebuild and opens the invoices again.
-bool OpenLikeMainWindow(store::TData& data, accounting::TDataUcto& ucto) {
+// A dry run changes no file, so it does not rebuild indexes (`may_rebuild`).
+bool OpenLikeMainWindow(store::TData& data, accounting::TDataUcto& ucto, bool may_rebuild) {
   try {
     data.OpenFak(0, "DO1");
     ucto.Pohledavky.Close();
@@ -29,7 +32,7 @@ bool OpenLikeMainWindow(store::TData& data, accounting::TDataUcto& ucto) {
     data.Faktury().Last();
     return true;
   } catch (const std::exception&) {
-    if (!data.Index()) return false;
+    if (!may_rebuild || !data.Index()) return false;
     data.OpenFak(0, "DO1");
     if (!data.Faktury().active()) return false;
     data.Faktury().Last();
@@ -58,9 +61,21 @@ void PrintSummary(std::ostream& out, const accounting::ExportSummary& s) {
   PrintLine(out, "nových adres v ADRESAR.DBF", s.addresses_added);
 }
 
+// One line per invoice of a dry run: number, customer code, what the export
+// would do with it.
+void PrintOutcome(std::ostream& out, const accounting::InvoiceOutcome& o) {
+  std::string line = dbf::Cp1250ToUtf8(o.invoice);
+  line.resize(std::max<size_t>(line.size(), 12), ' ');
+  std::string customer = dbf::Cp1250ToUtf8(o.customer_code);
+  customer.resize(std::max<size_t>(customer.size(), 9), ' ');
+  out << "  " << line << " " << customer << " " << dbf::Cp1250ToUtf8(DecisionText(o.decision))
+      << (o.address_added ? ", nová adresa" : "") << "\n";
+}
+
 }  // namespace
 
-int RunExport(const std::string& program_dir, store::Operator& op, std::ostream& out) {
+int RunExport(const std::string& program_dir, store::Operator& op, std::ostream& out,
+              bool dry_run) {
   // The directory comes from the command line or the environment: a file
   // system (UTF-8) name; the program composes paths in code page 1250.
   store::TData data(op, dbf::ProgramPath(program_dir));
@@ -71,23 +86,31 @@ int RunExport(const std::string& program_dir, store::Operator& op, std::ostream&
     return 1;
   }
   accounting::TDataUcto ucto;
-  if (!OpenLikeMainWindow(data, ucto)) {
+  if (!OpenLikeMainWindow(data, ucto, !dry_run)) {
     out << "Tabulku faktur nelze otevřít, export neproběhl.\n";
     return 1;
   }
-  accounting::InvoiceExport exporter(
-      {data.Faktury(), data.Odberatele(), [&data] { return data.OpenOdb(0, "KOD"); },
-       [&data] { data.CloseOdb(); }, data.settings.ExportPrefix},
-      ucto, op);
+  const accounting::StoreSide store{data.Faktury(), data.Odberatele(),
+                                    [&data] { return data.OpenOdb(0, "KOD"); },
+                                    [&data] { data.CloseOdb(); }, data.settings.ExportPrefix};
+  accounting::InvoiceExport exporter(store, ucto, op);
+  accounting::DryRunExport rehearsal(store, data.settings.ExportDirectory, op);
   int status = 0;
   try {
-    exporter.Run();
+    if (dry_run) {
+      ucto.Pohledavky.Close();
+      ucto.Adresar.Close();
+      out << "Zkouška exportu, nic se nezapíše:\n";
+      rehearsal.Run([&out](const accounting::InvoiceOutcome& o) { PrintOutcome(out, o); });
+    } else {
+      exporter.Run();
+    }
   } catch (const std::exception& e) {
     // The engine's errors carry code page 1250 text.
     out << "Export přerušen: " << dbf::Cp1250ToUtf8(e.what()) << "\n";
     status = 1;
   }
-  PrintSummary(out, exporter.summary());
+  PrintSummary(out, dry_run ? rehearsal.summary() : exporter.summary());
   return status;
 }
 

@@ -17,7 +17,11 @@ namespace saldex_export {
 // summary on `out` (UTF-8), also after an error, which is printed there too.
 // Returns the exit status: 0 when the export ran to its end, 1 otherwise (also
 // when the start-up found the data unavailable: then nothing is tried).
-int RunExport(const std::string& program_dir, store::Operator& op, std::ostream& out);
+// `dry_run`: the export's walk on copies of the Saldex 2 tables, one line per
+// invoice on `out` saying what the export would do, and no file written (not
+// even a store index rebuilt).
+int RunExport(const std::string& program_dir, store::Operator& op, std::ostream& out,
+              bool dry_run = false);
 
 }  // namespace saldex_export
 

@@ -5,6 +5,7 @@
 
 #include "dbf/charset_tables.h"
 #include "dbf/format_settings.h"
+#include "dbf/system_path.h"
 #include "reports/data_sestavy.h"
 #include "store/data_module.h"
 
@@ -21,7 +22,8 @@ dbf::DateTime ParseDate(const std::string& text) {
 
 int RunOverview(const std::string& program_dir, store::Operator& op, const OverviewOptions& options,
                 const PdfWriter& pdf_writer, std::ostream& out) {
-  store::TData data(op, program_dir);
+  // A file system (UTF-8) name; the program composes paths in code page 1250.
+  store::TData data(op, dbf::ProgramPath(program_dir));
   data.DataCreate();
   if (!data.settings_read() || data.terminate_requested()) return 1;
   reports::TDataSestavy sestavy(data);

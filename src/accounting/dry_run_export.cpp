@@ -1,0 +1,97 @@
+#include "accounting/dry_run_export.h"
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <stdexcept>
+#include <system_error>
+
+#include "accounting/data_ucto.h"
+#include "dbf/errors.h"
+#include "dbf/file_names.h"
+#include "dbf/system_path.h"
+
+namespace accounting {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kSaldexTables[] = {"KPOHLED.DBF", "ADRESAR.DBF", "SYSTEMAK.DBF"};
+
+// Passes everything through but the message boxes.
+class QuietOperator : public store::Operator {
+ public:
+  explicit QuietOperator(store::Operator& inner) : inner_(inner) {}
+  void ShowMessage(const std::string&, const std::string&) override {}
+  std::optional<store::LoginEntry> AskLogin() override { return inner_.AskLogin(); }
+  void CreateProgress(const std::string& caption) override { inner_.CreateProgress(caption); }
+  void ShowProgress() override { inner_.ShowProgress(); }
+  void SetProgressLabel(const std::string& label) override { inner_.SetProgressLabel(label); }
+  void SetProgressPercent(int percent) override { inner_.SetProgressPercent(percent); }
+  void CloseProgress() override { inner_.CloseProgress(); }
+  void ProcessMessages() override { inner_.ProcessMessages(); }
+
+ private:
+  store::Operator& inner_;
+};
+
+// A directory of its own under the system's temporary directory, removed
+// with everything in it when the object goes.
+class PrivateDirectory {
+ public:
+  PrivateDirectory() {
+    std::string pattern = (fs::temp_directory_path() / "saldex-dry-run-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+      throw std::runtime_error("Cannot create a temporary directory in " +
+                               dbf::ProgramPath(fs::temp_directory_path().string()));
+    }
+    system_path_ = pattern;
+  }
+  ~PrivateDirectory() {
+    std::error_code ignored;
+    fs::remove_all(system_path_, ignored);
+  }
+  PrivateDirectory(const PrivateDirectory&) = delete;
+  PrivateDirectory& operator=(const PrivateDirectory&) = delete;
+
+  const std::string& system_path() const { return system_path_; }
+  // The directory as the program composes paths: code page 1250, ending with '/'.
+  std::string program_path() const { return dbf::ProgramPath(system_path_) + "/"; }
+
+ private:
+  std::string system_path_;
+};
+
+}  // namespace
+
+DryRunExport::DryRunExport(StoreSide store, std::string saldex_directory, store::Operator& op)
+    : store_(std::move(store)), saldex_directory_(std::move(saldex_directory)), operator_(op) {}
+
+void DryRunExport::Run(const OutcomeListener& listener) {
+  summary_ = {};
+  PrivateDirectory copies;
+  for (const char* name : kSaldexTables) {
+    const std::string original = saldex_directory_ + name;
+    const std::optional<std::string> found = dbf::FindFileIgnoringCase(original);
+    if (!found) throw dbf::DatasetError(dbf::FormatMessage("Cannot find file %s", original));
+    std::error_code error;
+    fs::copy_file(dbf::SystemPath(*found), fs::path(copies.system_path()) / name, error);
+    if (error) throw dbf::DbfError(dbf::FormatMessage("Error on Read of file %s", *found));
+  }
+  TDataUcto ucto;
+  ucto.SetDirectory(copies.program_path());
+  ucto.Pohledavky.Open();
+  ucto.Adresar.Open();
+  QuietOperator quiet(operator_);
+  InvoiceExport walk(store_, ucto, quiet);
+  walk.set_listener(listener);
+  try {
+    walk.Run();
+  } catch (...) {
+    summary_ = walk.summary();
+    throw;
+  }
+  summary_ = walk.summary();
+}
+
+}  // namespace accounting
