@@ -158,6 +158,24 @@ TEST_F(CursorCreateTagTest, ForExpressionsOverNumbersAndLogicals) {
   EXPECT_EQ(WalkForward(ds), (std::vector<uint32_t>{2, 3}));
 }
 
+// -3 * 0 is -0.0: stored with all 64 bits inverted, as other programs write it, and found
+// again as the old key when the record is rewritten.
+TEST_F(CursorCreateTagTest, NegativeZeroKeyIsStoredInvertedAndMaintainedInPlace) {
+  dbf::DbfDataSet& ds = OpenTable(StockTable()
+                                      .Record({"A", "", "", "    -3", "     0"})
+                                      .Record({"B", "", "", "     2", "     1"}));
+  ds.CreateTag("SKL", "SOU", "BLO_KUS*BLO_VYD", "", 1, 0);
+  const Entry negative_zero{std::string(1, '\x7F') + std::string(7, '\xFF'), 1};
+  const Entry two{"\xC0", 2};
+  EXPECT_EQ(Entries("SOU"), (std::vector<Entry>{negative_zero, two}));
+  ds.OpenIndexFile("SKL");
+  ds.SetRecNo(1);
+  ds.Edit();
+  ds.FieldByName("SOR_NAC").SetAsString("renamed");
+  ds.Post();
+  EXPECT_EQ(Entries("SOU"), (std::vector<Entry>{negative_zero, two}));
+}
+
 TEST_F(CursorCreateTagTest, UniqueTagKeepsTheLowestRecordOfEachKey) {
   dbf::DbfDataSet& ds =
       OpenTable(StockTable().Record({"X"}).Record({"Y"}).Record({"X"}).Record({"Y"}).Record({"W"}));
