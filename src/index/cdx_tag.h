@@ -87,7 +87,8 @@ class CdxTag {
   bool Seat(std::string_view key, uint32_t record);
   // Seek of Find and FindKey: the first entry in range whose key is not below `key` (prefix
   // mode unless `exact`), skipping forward over records `visible` rejects. Found when that
-  // entry's key equals `key` (or begins with it, without `exact`). Not found: with `near` the
+  // entry's key equals `key` (or begins with it, without `exact`) and the search did not first
+  // land on an entry outside the range. Not found: with `near` the
   // tag stays on the nearest following entry and its record is returned; otherwise, and when
   // the walk ran out of the range, the end flag is set and the record is 0.
   struct SeekResult {
