@@ -51,8 +51,11 @@ class CdxTag {
   // The stored form of `value`: EncodeKey for this tag with trailing pad bytes removed.
   std::string KeyOf(const KeyValue& value) const;
   // A key typed as text (a seek or a range bound, in the table's code page), trailing blanks
-  // removed: C the text, N the text read as a number, D the text read as a date (8 digits
-  // yyyymmdd, else the short date format). Empty for an empty text or one that does not read.
+  // removed: C the text, N the text read as a number, D the text read by the date parser
+  // ("00000000" and 8 digits that are no calendar date: day 0, the key of a blank date; else
+  // yyyymmdd or the short date format). Empty for a text of blanks. A number or date that does
+  // not read raises the conversion error ExpressionError "'%s' is not a valid floating point
+  // value" / "'%s' is not a valid date".
   std::string KeyFromText(std::string_view text) const;
   int Compare(std::string_view search, std::string_view stored, bool prefix_mode) const;
 

@@ -173,6 +173,12 @@ TEST_F(CursorSearchTest, FindKeyStoresTheValueIntoTheKeyField) {
   EXPECT_EQ(ds_->RecNo(), 4u);
   EXPECT_EQ(ErrorText([&] { ds_->FindKey({"x"}); }), "Invalid Number value for field STAV");
   EXPECT_EQ(ds_->RecNo(), 4u);
+  ds_->SelectTag("DAT");
+  EXPECT_TRUE(ds_->FindKey({"20050104"}));
+  EXPECT_EQ(ds_->RecNo(), 5u);
+  EXPECT_EQ(ErrorText([&] { ds_->FindKey({"31.02.2005"}); }),
+            "Invalid date in field ODB->DAT (31.02.2005)");
+  EXPECT_EQ(ds_->RecNo(), 5u);
 }
 
 TEST_F(CursorSearchTest, LocateUsesAQualifyingTagWithoutForClause) {

@@ -54,12 +54,18 @@ TEST_F(ExpressionKeySourceTest, FindKeyStoresTheValueIntoItsFieldAndTrimsTheKey)
     header.key_length = 10;
     header.key_expression = "UPPER(KOD)";
     created->AddEmptyTag("KOD", header);
+    header.key_length = 8;
+    header.key_expression = "DAT";
+    created->AddEmptyTag("DAT", header);
   }
   ASSERT_EQ(set.Attach("t"), 0);
   EXPECT_EQ(set.Attach(dir_.File("T.CDX")), -1);
   CdxTag* tag = set.FindTagByName(" kod ");
   ASSERT_NE(tag, nullptr);
   EXPECT_EQ(set.BuildFindKey(*tag, {"ab"}), "AB");
+  CdxTag* date = set.FindTagByName("DAT");
+  EXPECT_EQ(set.BuildFindKey(*date, {"00000000"}), "\x80");  // a blank date: day 0
+  EXPECT_THROW(set.BuildFindKey(*date, {"31.02.2026"}), dbf::ExpressionError);
   EXPECT_EQ(set.FindTagByName(""), nullptr);
   EXPECT_THROW(set.FindTagByName("XYZ"), dbf::DbfError);
   set.Detach(dir_.File("t"));
