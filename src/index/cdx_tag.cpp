@@ -1,5 +1,6 @@
 #include "index/cdx_tag.h"
 
+#include <stdexcept>
 #include <unordered_set>
 
 #include "dbf/errors.h"
@@ -53,7 +54,11 @@ uint64_t CdxTag::LeafLimit() const {
 // ---------------------------------------------------------------- keys
 
 std::string CdxTag::KeyOf(const KeyValue& value) const {
-  return EncodeKey(key_type_, header_.key_length, value, true);
+  try {
+    return EncodeKey(key_type_, header_.key_length, value, true);
+  } catch (const std::invalid_argument&) {
+    throw dbf::DbfError("Variant type cannot be sorted");
+  }
 }
 
 std::string CdxTag::KeyFromText(std::string_view text) const {

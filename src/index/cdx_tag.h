@@ -48,7 +48,8 @@ class CdxTag {
   CdxPageContext context() const;
 
   // --- keys
-  // The stored form of `value`: EncodeKey for this tag with trailing pad bytes removed.
+  // The stored form of `value`: EncodeKey for this tag with trailing pad bytes removed. Text for
+  // an N or D tag raises DbfError "Variant type cannot be sorted".
   std::string KeyOf(const KeyValue& value) const;
   // A key typed as text (a seek or a range bound, in the table's code page), trailing blanks
   // removed: C the text, N the text read as a number, D the text read by the date parser

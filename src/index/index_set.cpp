@@ -136,6 +136,7 @@ CdxTag* IndexSet::TagAt(int n) const {
 }
 
 void IndexSet::SelectTag(CdxTag* tag) {
+  if (tag != nullptr && tag->key_source() != nullptr) tag->key_source()->RequireKeyType();
   if (current_ != nullptr) {
     current_->ClearRange();
     current_->Reset();

@@ -176,6 +176,60 @@ TEST_F(CursorCreateTagTest, NegativeZeroKeyIsStoredInvertedAndMaintainedInPlace)
   EXPECT_EQ(Entries("SOU"), (std::vector<Entry>{negative_zero, two}));
 }
 
+// The key type comes from the key on the current record, not on a blank one: a division by a
+// field that is never zero builds and opens as an N tag, and an IIF whose condition holds on the
+// records gives the type of its second argument.
+TEST_F(CursorCreateTagTest, KeyTypeIsFoundOnTheCurrentRecord) {
+  dbf::DbfDataSet& ds = OpenTable(StockTable()
+                                      .Record({"A", "", "   12.00", "     4", "", "T"})
+                                      .Record({"B", "", "    3.00", "     1", "", "T"})
+                                      .Record({"C", "", "   10.00", "     2", "", "T"}));
+  ds.CreateTag("SKL", "DIV", "SKL_STA/BLO_KUS", "", 1, 0);
+  ds.CreateTag("SKL", "IIF", "IIF(HLA_PLA,BLO_KUS,SOR_NAC)", "", 1, 0);
+  ds.CreateTag("SKL", "KAV", "SKL_KAV", "", 1, 0);
+  ds.Close();
+  ds.SetIndexFiles({"SKL"});
+  ds.SetIndexName("DIV");
+  ds.Open();
+  EXPECT_EQ(WalkForward(ds), (std::vector<uint32_t>{1, 2, 3}));  // 3, 3, 5 as numbers
+  ds.SelectTag("IIF");
+  EXPECT_EQ(WalkForward(ds), (std::vector<uint32_t>{2, 3, 1}));
+  EXPECT_EQ(Entries("IIF")[0].first, "\xBF\xF0");  // 1.0 as an N key
+  ds.Close();
+
+  // A key that fails on the first record (the table's current one at open) and on a blank
+  // record leaves its tag unusable, not the whole file.
+  {
+    dbf::DbfFile table;
+    table.Open(dir_.File("SKL.DBF"), true, true);
+    table.GoTo(1);
+    table.PutString("BLO_KUS", "0");
+    table.PutRecord(1);
+  }
+  ds.SetIndexName("KAV");
+  ds.Open();
+  EXPECT_EQ(WalkField(ds, "SKL_KAV"), (std::vector<std::string>{"A", "B", "C"}));
+  EXPECT_EQ(ErrorText([&] { ds.SelectTag("DIV"); }), "Argument for / must be non-zero");
+  EXPECT_EQ(ds.index_name(), "KAV");
+  EXPECT_EQ(ErrorText([&] { ds.CreateTag("SKL", "DIV", "SKL_STA/BLO_KUS", "", 1, 0); }),
+            "Argument for / must be non-zero");
+}
+
+// No sortable key: a result of no sortable kind, and text in a tag whose type is N.
+TEST_F(CursorCreateTagTest, KeysThatCannotBeSortedRaiseTheirMessage) {
+  dbf::DbfDataSet& ds = OpenTable(StockTable()
+                                      .Record({"A", "", "", "     1", "", "T"})
+                                      .Record({"B", "", "", "     2", "", "T"}));
+  ds.CreateTag("SKL", "IIF", "IIF(HLA_PLA,BLO_KUS,SOR_NAC)", "", 1, 0);
+  EXPECT_EQ(ErrorText([&] { ds.CreateTag("SKL", "EMP", "TRIM(SOR_NAC)", "", 1, 0); }),
+            "Sort key length must be 1-240 bytes, is 0");
+  ds.OpenIndexFile("SKL");
+  ds.SetRecNo(2);
+  ds.Edit();
+  ds.FieldByName("HLA_PLA").SetAsBoolean(false);
+  EXPECT_EQ(ErrorText([&] { ds.Post(); }), "Variant type cannot be sorted");
+}
+
 TEST_F(CursorCreateTagTest, UniqueTagKeepsTheLowestRecordOfEachKey) {
   dbf::DbfDataSet& ds =
       OpenTable(StockTable().Record({"X"}).Record({"Y"}).Record({"X"}).Record({"Y"}).Record({"W"}));
