@@ -78,6 +78,7 @@ class Compiler {
       }
       case Token::Kind::kGroup: {
         Subtree inner = Compile(token.text, level + 1);
+        if (!inner.node) throw ExpressionError("Expression cannot be evaluated");  // "()"
         item.tree.depth = inner.depth + 1;
         item.tree.node = std::make_unique<GroupNode>(std::move(inner.node));
         break;

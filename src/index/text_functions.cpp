@@ -13,6 +13,7 @@
 #include "index/function_registry.h"
 #include "index/text_case.h"
 #include "index/text_compare.h"
+#include "index/tokenizer.h"
 
 namespace idx {
 namespace {
@@ -198,17 +199,11 @@ void FormatStr(FunctionCall& call, bool zero_fill) {
     std::memset(out, '*', width);
     return;
   }
+  // STRZERO turns the leading blanks into zeros, in front of a sign too: -5 in width 5 is
+  // "000-5", as keys written by other programs hold it.
   const size_t lead = width - text.size();
   std::memcpy(out + lead, text.data(), text.size());
-  if (!zero_fill) {
-    std::memset(out, ' ', lead);
-  } else if (!text.empty() && text[0] == '-') {
-    // "-5" in width 5 is "-0005": the sign goes in front of the zeros.
-    out[0] = '-';
-    std::memset(out + 1, '0', lead);
-  } else {
-    std::memset(out, '0', lead);
-  }
+  std::memset(out, zero_fill ? '0' : ' ', lead);
 }
 void Str(FunctionCall& call) {
   FormatStr(call, false);
@@ -373,30 +368,10 @@ void Soundex(FunctionCall& call) {
   }
 }
 
-// The number at the start of the text (blanks, sign, digits, one '.'); 0 when none.
+// The text read as a decimal number (blanks around it, sign, digits, one '.'); 0 when the
+// whole text is no number.
 void Val(FunctionCall& call) {
-  std::string_view text = TrimLeadingBlanks(call.Text(1).text);
-  size_t end = 0;
-  if (end < text.size() && (text[end] == '+' || text[end] == '-')) ++end;
-  const size_t digits_start = end;
-  bool point = false, digit = false;
-  while (end < text.size()) {
-    const char c = text[end];
-    if (c >= '0' && c <= '9') {
-      digit = true;
-    } else if (c == '.' && !point) {
-      point = true;
-    } else {
-      break;
-    }
-    ++end;
-  }
-  double value = 0;
-  if (digit) {
-    std::from_chars(text.data() + digits_start, text.data() + end, value);
-    if (text[0] == '-') value = -value;
-  }
-  call.ReturnNumber(value);
+  call.ReturnNumber(ReadDecimal(TrimBlanks(call.Text(1).text)));
 }
 
 }  // namespace

@@ -67,29 +67,6 @@ size_t MatchingParenthesis(std::string_view text, size_t open) {
   return std::string_view::npos;
 }
 
-// Decimal text: optional sign, digits, at most one '.'; anything else reads 0.
-double ReadDecimal(std::string_view text) {
-  size_t i = 0;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  std::string_view body = text.substr(i);
-  int points = 0, digits = 0;
-  for (char c : body) {
-    if (c == '.') {
-      ++points;
-    } else if (IsDigit(c)) {
-      ++digits;
-    } else {
-      return 0;
-    }
-  }
-  if (digits == 0 || points > 1) return 0;
-  double value = 0;
-  const auto result = std::from_chars(body.data(), body.data() + body.size(), value);
-  if (result.ec != std::errc() || result.ptr != body.data() + body.size()) return 0;
-  return negative ? -value : value;
-}
-
 class Scanner {
  public:
   Scanner(std::string_view text, std::string_view whole, const NameLookup& is_known,
@@ -310,6 +287,28 @@ class Scanner {
 
 bool IsBlank(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+double ReadDecimal(std::string_view text) {
+  size_t i = 0;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  std::string_view body = text.substr(i);
+  int points = 0, digits = 0;
+  for (char c : body) {
+    if (c == '.') {
+      ++points;
+    } else if (IsDigit(c)) {
+      ++digits;
+    } else {
+      return 0;
+    }
+  }
+  if (digits == 0 || points > 1) return 0;
+  double value = 0;
+  const auto result = std::from_chars(body.data(), body.data() + body.size(), value);
+  if (result.ec != std::errc() || result.ptr != body.data() + body.size()) return 0;
+  return negative ? -value : value;
 }
 
 std::string_view TrimBlanks(std::string_view text) {

@@ -28,6 +28,8 @@ std::vector<std::string> SplitArguments(std::string_view text);
 // Blanks of the expression language: space, tab, CR, LF.
 bool IsBlank(char c);
 std::string_view TrimBlanks(std::string_view text);
+// Decimal text: optional sign, digits, at most one '.'; anything else reads 0.
+double ReadDecimal(std::string_view text);
 
 }  // namespace idx
 

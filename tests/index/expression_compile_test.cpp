@@ -217,6 +217,8 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"ChrOutOfRange", "CHR(256)", "A Byte value is required but invalid"},
         FailureCase{"PadWithLongPad", "PADL('a', 3, 'xy')", "A Char value is required but invalid"},
         FailureCase{"InvalidDateLiteral", "{31.02.2024}", "'31.02.2024' is not a valid date"},
+        FailureCase{"EmptyGroup", "()", "Expression cannot be evaluated"},
+        FailureCase{"EmptyGroupAsOperand", "1 + ( )", "Expression cannot be evaluated"},
         FailureCase{"TooDeeplyNested", kDeeplyNested.c_str(), "Expression cannot be evaluated"}),
     [](const ::testing::TestParamInfo<FailureCase>& info) { return info.param.name; });
 
