@@ -14,8 +14,8 @@ using dbf::FormatMessage;
 // Julian day that DESCEND mirrors dates around.
 constexpr double kDescendDateBase = 5231808;
 
-// Orders two values of matching types: texts without trailing blanks,
-// numbers by value, false before true.
+// Orders two values of matching types: texts without trailing blanks by the
+// locale's comparison (CompareText), numbers by value, false before true.
 int CompareValues(const Value& a, const Value& b, bool translate) {
   if (IsTextLike(a.type)) return CompareText(a.text, b.text, false, translate);
   if (a.type == ValueType::kBoolean) return static_cast<int>(a.logical) - b.logical;
@@ -76,7 +76,8 @@ void Inlist(FunctionCall& call) {
   bool found = false;
   for (int i = 2; i <= call.count() && !found; ++i) {
     const Value& candidate = call.arg(i);
-    found = TypesMatch(v.type, candidate.type) && CompareValues(v, candidate, false) == 0;
+    found =
+        TypesMatch(v.type, candidate.type) && CompareValues(v, candidate, call.translate()) == 0;
   }
   call.ReturnLogical(found);
 }

@@ -1,6 +1,7 @@
 #include "index/text_compare.h"
 
 #include "index/text_case.h"
+#include "index/text_collation.h"
 
 namespace idx {
 namespace {
@@ -26,16 +27,8 @@ std::string_view TrimTrailingBlanks(std::string_view text) {
 
 int CompareText(std::string_view left, std::string_view right, bool case_insensitive,
                 bool translate) {
-  left = TrimTrailingBlanks(left);
-  right = TrimTrailingBlanks(right);
-  const size_t common = left.size() < right.size() ? left.size() : right.size();
-  for (size_t i = 0; i < common; ++i) {
-    const int a = Fold(left[i], case_insensitive, translate);
-    const int b = Fold(right[i], case_insensitive, translate);
-    if (a != b) return a - b;
-  }
-  if (left.size() == right.size()) return 0;
-  return left.size() < right.size() ? -1 : 1;
+  return TextCollation::Get().Compare(TrimTrailingBlanks(left), TrimTrailingBlanks(right),
+                                      case_insensitive, translate);
 }
 
 bool MatchesPattern(std::string_view text, std::string_view pattern,

@@ -9,9 +9,10 @@ namespace idx {
 
 std::string_view TrimTrailingBlanks(std::string_view text);
 
-// Compares two texts byte by byte as unsigned values after removing trailing
-// blanks; with `case_insensitive` both sides are upper-cased first (see
-// TextCase). Returns <0, 0 or >0.
+// Compares two texts by the locale's comparison (TextCollation) after removing
+// trailing blanks; with `case_insensitive` both sides are upper-cased first.
+// Equal only when the trimmed (and folded) texts are identical. Returns <0, 0
+// or >0.
 int CompareText(std::string_view left, std::string_view right, bool case_insensitive,
                 bool translate);
 
