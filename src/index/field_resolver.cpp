@@ -102,6 +102,10 @@ const uint8_t* FieldResolver::record() const {
   return table_ ? table_->record() : nullptr;
 }
 
+bool FieldResolver::translate() const {
+  return table_ ? table_->translate_ascii() : translate_;
+}
+
 uint32_t FieldResolver::recno() const {
   return table_ ? table_->recno() : 0;
 }

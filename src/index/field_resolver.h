@@ -56,8 +56,9 @@ class FieldResolver {
   bool bof() const;
   bool eof() const;
 
-  // The table's TranslateASCII setting: text is OEM and UPPER goes through ANSI.
-  bool translate() const { return translate_; }
+  // The table's TranslateASCII setting, read at each use: text is OEM and UPPER goes through
+  // ANSI. set_translate gives it to a resolver without a table file.
+  bool translate() const;
   void set_translate(bool on) { translate_ = on; }
   int default_str_width() const { return default_str_width_; }
   void set_default_str_width(int width) { default_str_width_ = width; }

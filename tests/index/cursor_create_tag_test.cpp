@@ -55,6 +55,7 @@ class CursorCreateTagTest : public ::testing::Test {
   std::vector<Entry> Entries(const std::string& tag_name) {
     dbf::DbfFile table;
     table.Open(dir_.File("SKL.DBF"), true, false);
+    table.set_translate_ascii(ds_ == nullptr || ds_->translate_ascii());
     ExpressionKeySourceFactory factory(table);
     auto index = CdxIndex::Open(dir_.File("SKL.cdx"),
                                 {.read_write = false, .table = &table, .key_sources = &factory});
@@ -268,6 +269,22 @@ TEST_F(CursorCreateTagTest, UpperOfCzechNamesInCollationOrder) {
   const auto entries = Entries("NAC");
   ASSERT_EQ(entries.size(), 8u);
   EXPECT_EQ(entries[0].first, dbf::Utf8ToCp852("ADÁMEK"));
+}
+
+// The cursor's TranslateASCII reaches the key expressions: without it UPPER reads the OEM bytes
+// as ANSI letters (852 č, á are 1250 ź and a no-break space).
+TEST_F(CursorCreateTagTest, TranslateAsciiOfTheCursorReachesTheKeys) {
+  dbf::DbfDataSet& ds =
+      OpenTable(StockTable().Record({"", "", "", "", "", "", dbf::Utf8ToCp852("čáp")}));
+  ds.CreateTag("SKL", "NAC", "UPPER(SOR_NAC)", "", 1, 0);
+  EXPECT_EQ(Entries("NAC")[0].first, dbf::Utf8ToCp852("ČÁP"));
+  ds.set_translate_ascii(false);
+  ds.CreateTag("SKL", "NAC", "UPPER(SOR_NAC)", "", 1, 0);
+  EXPECT_EQ(Entries("NAC")[0].first, "\x8F\xA0P");
+  ds.Close();
+  ds.Open();  // the setting holds from the open on
+  ds.CreateTag("SKL", "NAC", "UPPER(SOR_NAC)", "", 1, 0);
+  EXPECT_EQ(Entries("NAC")[0].first, "\x8F\xA0P");
 }
 
 // A tag built over the records holds exactly what maintenance gives when the same records are
