@@ -38,4 +38,67 @@ void TextCase::ToLower(const char* source, char* destination, size_t length, boo
   }
 }
 
+uint8_t PlainLetter(uint8_t ansi_upper) {
+  if (ansi_upper >= 'A' && ansi_upper <= 'Z') return ansi_upper;
+  switch (ansi_upper) {
+    case 0xC1:
+    case 0xC4:
+    case 0xC2:
+    case 0xC3:
+    case 0xA5:
+      return 'A';
+    case 0xC8:
+    case 0xC6:
+    case 0xC7:
+      return 'C';
+    case 0xCF:
+    case 0xD0:
+      return 'D';
+    case 0xC9:
+    case 0xCC:
+    case 0xCB:
+    case 0xCA:
+      return 'E';
+    case 0xCD:
+    case 0xCE:
+      return 'I';
+    case 0xC5:
+    case 0xBC:
+    case 0xA3:
+      return 'L';
+    case 0xD2:
+    case 0xD1:
+      return 'N';
+    case 0xD3:
+    case 0xD4:
+    case 0xD6:
+    case 0xD5:
+      return 'O';
+    case 0xD8:
+    case 0xC0:
+      return 'R';
+    case 0x8A:
+    case 0x8C:
+    case 0xAA:
+    case 0xDF:
+      return 'S';
+    case 0x8D:
+    case 0xDE:
+      return 'T';
+    case 0xDA:
+    case 0xD9:
+    case 0xDC:
+    case 0xDB:
+      return 'U';
+    case 0xDD:
+      return 'Y';
+    case 0x8E:
+    case 0x8F:
+    case 0xAF:
+      return 'Z';
+    default:
+      return 0;
+  }
+}
+
 }  // namespace idx

@@ -28,6 +28,10 @@ class TextCase {
   uint8_t upper_[256], lower_[256], oem_upper_[256], oem_lower_[256];
 };
 
+// The plain letter A..Z that an upper-case ANSI (1250) letter is written with, accents
+// dropped (Á is A, Č is C, ß is S); 0 for a byte that is no letter.
+uint8_t PlainLetter(uint8_t ansi_upper);
+
 }  // namespace idx
 
 #endif  // SALDEX_INDEX_TEXT_CASE_H_

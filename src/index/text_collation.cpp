@@ -15,72 +15,11 @@ constexpr int kChRank = 9;  // after H (8), before I, which moves one rank up
 constexpr uint16_t kDigitBase = 300;
 constexpr uint16_t kLetterBase = 400;
 
-// The letter of the Czech alphabet an upper-case ANSI letter sorts as; 0 for none.
+// The letter of the Czech alphabet an upper-case ANSI letter sorts as; 0 for none. Č, Ř, Š
+// and Ž are letters of their own, other accents count as the plain letter.
 uint8_t BaseLetter(uint8_t upper) {
-  if (upper >= 'A' && upper <= 'Z') return upper;
-  switch (upper) {
-    case 0xC1:
-    case 0xC2:
-    case 0xC3:
-    case 0xC4:
-    case 0xA5:
-      return 'A';
-    case 0xC6:
-    case 0xC7:
-      return 'C';
-    case 0xC8:
-      return 0xC8;  // Č
-    case 0xCF:
-    case 0xD0:
-      return 'D';
-    case 0xC9:
-    case 0xCA:
-    case 0xCB:
-    case 0xCC:
-      return 'E';
-    case 0xCD:
-    case 0xCE:
-      return 'I';
-    case 0xC5:
-    case 0xBC:
-    case 0xA3:
-      return 'L';
-    case 0xD1:
-    case 0xD2:
-      return 'N';
-    case 0xD3:
-    case 0xD4:
-    case 0xD5:
-    case 0xD6:
-      return 'O';
-    case 0xC0:
-      return 'R';
-    case 0xD8:
-      return 0xD8;  // Ř
-    case 0x8C:
-    case 0xAA:
-    case 0xDF:
-      return 'S';
-    case 0x8A:
-      return 0x8A;  // Š
-    case 0x8D:
-    case 0xDE:
-      return 'T';
-    case 0xDA:
-    case 0xD9:
-    case 0xDB:
-    case 0xDC:
-      return 'U';
-    case 0xDD:
-      return 'Y';
-    case 0x8F:
-    case 0xAF:
-      return 'Z';
-    case 0x8E:
-      return 0x8E;  // Ž
-    default:
-      return 0;
-  }
+  if (upper == 0xC8 || upper == 0xD8 || upper == 0x8A || upper == 0x8E) return upper;
+  return PlainLetter(upper);
 }
 
 uint16_t LetterPrimary(uint8_t base) {

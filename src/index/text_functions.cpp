@@ -276,68 +276,6 @@ void Substr(FunctionCall& call) {
 // neighbours once, H and W transparent, vowels separating; padded with 0 to 4
 // characters. Accented letters count as their base letter; other characters
 // are skipped. A text without letters gives "0000".
-char SoundexBase(uint8_t ansi_upper) {
-  if (ansi_upper >= 'A' && ansi_upper <= 'Z') return static_cast<char>(ansi_upper);
-  switch (ansi_upper) {
-    case 0xC1:
-    case 0xC4:
-    case 0xC2:
-    case 0xC3:
-    case 0xA5:
-      return 'A';
-    case 0xC8:
-    case 0xC6:
-    case 0xC7:
-      return 'C';
-    case 0xCF:
-    case 0xD0:
-      return 'D';
-    case 0xC9:
-    case 0xCC:
-    case 0xCB:
-    case 0xCA:
-      return 'E';
-    case 0xCD:
-    case 0xCE:
-      return 'I';
-    case 0xC5:
-    case 0xBC:
-    case 0xA3:
-      return 'L';
-    case 0xD2:
-    case 0xD1:
-      return 'N';
-    case 0xD3:
-    case 0xD4:
-    case 0xD6:
-    case 0xD5:
-      return 'O';
-    case 0xD8:
-    case 0xC0:
-      return 'R';
-    case 0x8A:
-    case 0x8C:
-    case 0xAA:
-      return 'S';
-    case 0x8D:
-    case 0xDE:
-      return 'T';
-    case 0xDA:
-    case 0xD9:
-    case 0xDC:
-    case 0xDB:
-      return 'U';
-    case 0xDD:
-      return 'Y';
-    case 0x8E:
-    case 0x8F:
-    case 0xAF:
-      return 'Z';
-    default:
-      return 0;
-  }
-}
-
 char SoundexDigit(char letter) {
   static const char kDigits[] = "01230120022455012623010202";  // A..Z
   return kDigits[letter - 'A'];
@@ -355,7 +293,7 @@ void Soundex(FunctionCall& call) {
   for (char c : text) {
     uint8_t ansi = static_cast<uint8_t>(c);
     if (translate) ansi = cp.ToAnsi(ansi);
-    const char letter = SoundexBase(cases.Upper(ansi, false));
+    const char letter = static_cast<char>(PlainLetter(cases.Upper(ansi, false)));
     if (!letter) continue;
     const char digit = SoundexDigit(letter);
     if (length == 0) {
