@@ -6,7 +6,7 @@
 #include "dbf/errors.h"
 #include "dbf/format_settings.h"
 #include "index/cdx_index.h"
-#include "index/date_text.h"
+#include "index/expression/date_text.h"
 #include "index/key_compare.h"
 #include "index/key_encoding.h"
 #include "index/tag_key_source.h"

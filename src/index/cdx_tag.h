@@ -10,7 +10,7 @@
 
 #include "index/cdx_node.h"
 #include "index/cdx_tag_header.h"
-#include "index/key_value.h"
+#include "index/expression/key_value.h"
 #include "index/tag_range.h"
 
 namespace idx {

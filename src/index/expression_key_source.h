@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "index/field_resolver.h"
-#include "index/key_expression.h"
+#include "index/expression/field_resolver.h"
+#include "index/expression/key_expression.h"
 #include "index/tag_key_source.h"
 
 namespace dbf {

@@ -9,7 +9,7 @@
 #include "dbf/format_settings.h"
 #include "index/cdx_index.h"
 #include "index/cdx_tag.h"
-#include "index/date_text.h"
+#include "index/expression/date_text.h"
 #include "index/key_encoding.h"
 #include "index/tag_key_source.h"
 #include "index/tag_name.h"

@@ -7,7 +7,7 @@
 
 #include "index/cdx_page_sink.h"
 #include "index/cdx_tag_header.h"
-#include "index/key_value.h"
+#include "index/expression/key_value.h"
 
 namespace dbf {
 class DbfFile;

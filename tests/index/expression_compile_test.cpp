@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "expression_fixture.h"
-#include "index/tokenizer.h"
+#include "index/expression/tokenizer.h"
 
 namespace idx::testing {
 namespace {

@@ -7,8 +7,8 @@
 #include "dbf/dbf_file.h"
 #include "dbf/errors.h"
 #include "expression_test_table.h"
-#include "index/key_expression.h"
-#include "index/key_value.h"
+#include "index/expression/key_expression.h"
+#include "index/expression/key_value.h"
 
 namespace idx::testing {
 namespace {

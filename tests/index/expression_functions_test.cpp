@@ -5,7 +5,7 @@
 #include "dbf/charset_tables.h"
 #include "dbf/clock.h"
 #include "expression_fixture.h"
-#include "index/function_registry.h"
+#include "index/expression/function_registry.h"
 
 namespace idx::testing {
 namespace {
