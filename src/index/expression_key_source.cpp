@@ -1,5 +1,7 @@
 #include "index/expression_key_source.h"
 
+#include <utility>
+
 #include "dbf/dbf_file.h"
 #include "dbf/errors.h"
 #include "dbf/field_codec.h"
@@ -65,7 +67,9 @@ ExpressionKeySourceFactory::ExpressionKeySourceFactory(dbf::DbfFile& table)
 const uint8_t* ExpressionKeySourceFactory::ProbeRecord(std::vector<uint8_t>& scratch,
                                                        const std::vector<uint8_t>& blank) {
   const uint32_t recno = table_.recno();
-  if (recno >= 1 && recno <= table_.record_count() && !table_.at_end()) return table_.record();
+  if (recno >= 1 && recno <= table_.record_count() && !table_.at_end()) {
+    return std::as_const(table_).record();  // the image as it is, without taking the buffer
+  }
   if (table_.record_count() == 0) return blank.data();
   // Read without moving the table: its position stays as the caller left it.
   scratch = blank;
