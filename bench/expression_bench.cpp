@@ -14,8 +14,8 @@
 #include "bench_table.h"
 #include "dbf/charset_tables.h"
 #include "dbf/dbf_file.h"
-#include "index/field_resolver.h"
-#include "index/key_expression.h"
+#include "index/expression/field_resolver.h"
+#include "index/expression/key_expression.h"
 
 namespace {
 

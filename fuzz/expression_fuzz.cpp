@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "dbf/errors.h"
-#include "index/field_resolver.h"
-#include "index/key_expression.h"
-#include "index/key_value.h"
+#include "index/expression/field_resolver.h"
+#include "index/expression/key_expression.h"
+#include "index/expression/key_value.h"
 
 namespace {
 

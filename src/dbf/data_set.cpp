@@ -117,6 +117,7 @@ void DbfDataSet::Open() {
     file_.set_lock_protocol(lock_protocol_);
     file_.set_auto_flush(auto_flush_);
     file_.set_user_id(user_id_);
+    file_.set_translate_ascii(translate_ascii_);
     BuildFields();
     row_.Resize(file_.record_length());
     work_.Resize(file_.record_length());

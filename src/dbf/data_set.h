@@ -76,9 +76,13 @@ class DbfDataSet {
   // opened read-only writable.
   bool read_only() const { return read_only_; }
   void set_read_only(bool read_only) { read_only_ = read_only; }
-  // [true] Text fields are translated OEM <-> ANSI. Takes effect at once.
+  // [true] Text fields are translated OEM <-> ANSI, and key expressions read text as OEM.
+  // Takes effect at once.
   bool translate_ascii() const { return translate_ascii_; }
-  void set_translate_ascii(bool translate) { translate_ascii_ = translate; }
+  void set_translate_ascii(bool translate) {
+    translate_ascii_ = translate;
+    file_.set_translate_ascii(translate);
+  }
   // [Default] Takes effect at once.
   LockProtocol lock_protocol() const { return lock_protocol_; }
   void SetLockProtocol(LockProtocol protocol);

@@ -143,6 +143,9 @@ class DbfFile {
   LockProtocol lock_protocol() const { return protocol_; }
   void set_auto_flush(bool on) { auto_flush_ = on; }
   void set_user_id(uint32_t id) { user_id_ = id; }
+  // The cursor's TranslateASCII: key expressions over this table read its text as OEM.
+  void set_translate_ascii(bool on) { translate_ascii_ = on; }
+  bool translate_ascii() const { return translate_ascii_; }
   void set_index_hooks(IndexHooks* hooks) { hooks_ = hooks; }
   IndexHooks* index_hooks() const { return hooks_; }
   // Natural-order reads through the read-ahead window (off at open).
@@ -196,6 +199,7 @@ class DbfFile {
   LockProtocol protocol_ = LockProtocol::kDefault;
   bool auto_flush_ = false;
   uint32_t user_id_ = 0;
+  bool translate_ascii_ = true;
   IndexHooks* hooks_ = nullptr;
 };
 

@@ -75,16 +75,19 @@ CdxTag& AddTag(CdxIndex& index, const std::string& name, const TagDefinition& de
   probe.for_expression = definition.for_expression;
   EncodeTagHeader(probe);
 
-  index.RemoveTagFromDirectory(name);
-  const uint32_t header_offset = index.AllocateHeader();
-
+  // Expressions that do not compile, and a key whose type cannot be found, are refused before
+  // anything changes too.
   std::unique_ptr<TagKeySource> source;
   if (!definition.key_expression.empty() || !definition.for_expression.empty()) {
     if (index.key_sources() == nullptr) {
       throw std::invalid_argument("AddTag: index opened without key sources");
     }
     source = index.key_sources()->Make(definition.key_expression, definition.for_expression);
+    source->RequireKeyType();
   }
+
+  index.RemoveTagFromDirectory(name);
+  const uint32_t header_offset = index.AllocateHeader();
   IndexFileSink sink(index);
   const CdxTagHeader header =
       BuildTag(*index.table(), source.get(), definition, index.path(), sink, progress);

@@ -138,6 +138,14 @@ void CheckContent(CdxTag& tag, const std::vector<NodeEntry>& entries, dbf::DbfFi
   TagKeySource* source = tag.key_source();
   if (source == nullptr) return;
   const std::string label = "tag " + tag.name() + ": ";
+  if (!source->key_type_known()) {
+    try {
+      source->RequireKeyType();
+    } catch (const dbf::EngineError& e) {
+      report.faults.push_back(label + "key type unknown, the key fails: " + e.what());
+    }
+    return;
+  }
   std::map<uint32_t, std::string> held;
   for (const NodeEntry& e : entries) {
     if (e.record == 0 || e.record > table.record_count()) {

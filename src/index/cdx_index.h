@@ -44,8 +44,9 @@ class CdxIndex {
   // no directory), opens it with the given share mode and reads and checks the StructureTag and
   // every tag header it lists. A file of 512 bytes or less is initialised as a new file (1536
   // bytes). Raises DbfError "File %s could not be found", "Access denied to file %s" or
-  // "Index file %s is corrupted" (the first invalid header), and ExpressionError from the key
-  // sources.
+  // "Index file %s is corrupted" (the first invalid header), and ExpressionError when a tag's
+  // expressions do not compile. A tag whose key type cannot be found is listed all the same
+  // (see ExpressionKeySourceFactory).
   static std::unique_ptr<CdxIndex> Open(const std::string& name, const CdxOpenOptions& options);
   // The path Open would use for `name`.
   static std::string ResolvePath(const std::string& name, const dbf::DbfFile* table);

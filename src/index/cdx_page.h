@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "index/key_value.h"
+#include "index/expression/key_value.h"
 
 namespace idx {
 

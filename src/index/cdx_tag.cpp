@@ -1,10 +1,12 @@
 #include "index/cdx_tag.h"
 
+#include <stdexcept>
 #include <unordered_set>
 
+#include "dbf/errors.h"
 #include "dbf/format_settings.h"
 #include "index/cdx_index.h"
-#include "index/date_text.h"
+#include "index/expression/date_text.h"
 #include "index/key_compare.h"
 #include "index/key_encoding.h"
 #include "index/tag_key_source.h"
@@ -14,6 +16,16 @@ namespace {
 
 // Deeper than any tree of 512-byte pages over 32-bit record numbers can grow.
 constexpr size_t kMaxDepth = 48;
+
+// A number typed with the locale's decimal separator; the conversion error when it is none.
+double ParseNumberTextOrThrow(std::string_view text) {
+  const std::optional<double> number = dbf::ParseLocaleNumber(text);
+  if (!number) {
+    throw dbf::ExpressionError(
+        dbf::FormatMessage("'%s' is not a valid floating point value", std::string(text)));
+  }
+  return *number;
+}
 
 }  // namespace
 
@@ -42,7 +54,11 @@ uint64_t CdxTag::LeafLimit() const {
 // ---------------------------------------------------------------- keys
 
 std::string CdxTag::KeyOf(const KeyValue& value) const {
-  return EncodeKey(key_type_, header_.key_length, value, true);
+  try {
+    return EncodeKey(key_type_, header_.key_length, value, true);
+  } catch (const std::invalid_argument&) {
+    throw dbf::DbfError("Variant type cannot be sorted");
+  }
 }
 
 std::string CdxTag::KeyFromText(std::string_view text) const {
@@ -51,13 +67,8 @@ std::string CdxTag::KeyFromText(std::string_view text) const {
   if (key_type_ == KeyType::kCharacter) {
     return std::string(trimmed.substr(0, header_.key_length));
   }
-  if (key_type_ == KeyType::kNumber) {
-    const std::optional<double> number = dbf::ParseLocaleNumber(trimmed);
-    return number ? EncodeNumberKey(*number, true) : std::string();
-  }
-  const std::optional<double> julian = ParseDateText(trimmed);
-  if (!julian || *julian <= 0) return {};
-  return EncodeNumberKey(*julian, true);
+  if (key_type_ == KeyType::kNumber) return EncodeNumberKey(ParseNumberTextOrThrow(trimmed), true);
+  return EncodeNumberKey(ParseDateTextOrThrow(trimmed), true);
 }
 
 int CdxTag::Compare(std::string_view search, std::string_view stored, bool prefix_mode) const {

@@ -10,7 +10,7 @@
 
 #include "index/cdx_node.h"
 #include "index/cdx_tag_header.h"
-#include "index/key_value.h"
+#include "index/expression/key_value.h"
 #include "index/tag_range.h"
 
 namespace idx {
@@ -48,11 +48,15 @@ class CdxTag {
   CdxPageContext context() const;
 
   // --- keys
-  // The stored form of `value`: EncodeKey for this tag with trailing pad bytes removed.
+  // The stored form of `value`: EncodeKey for this tag with trailing pad bytes removed. Text for
+  // an N or D tag raises DbfError "Variant type cannot be sorted".
   std::string KeyOf(const KeyValue& value) const;
   // A key typed as text (a seek or a range bound, in the table's code page), trailing blanks
-  // removed: C the text, N the text read as a number, D the text read as a date (8 digits
-  // yyyymmdd, else the short date format). Empty for an empty text or one that does not read.
+  // removed: C the text, N the text read as a number, D the text read by the date parser
+  // ("00000000" and 8 digits that are no calendar date: day 0, the key of a blank date; else
+  // yyyymmdd or the short date format). Empty for a text of blanks. A number or date that does
+  // not read raises the conversion error ExpressionError "'%s' is not a valid floating point
+  // value" / "'%s' is not a valid date".
   std::string KeyFromText(std::string_view text) const;
   int Compare(std::string_view search, std::string_view stored, bool prefix_mode) const;
 
@@ -87,7 +91,8 @@ class CdxTag {
   bool Seat(std::string_view key, uint32_t record);
   // Seek of Find and FindKey: the first entry in range whose key is not below `key` (prefix
   // mode unless `exact`), skipping forward over records `visible` rejects. Found when that
-  // entry's key equals `key` (or begins with it, without `exact`). Not found: with `near` the
+  // entry's key equals `key` (or begins with it, without `exact`) and the search did not first
+  // land on an entry outside the range. Not found: with `near` the
   // tag stays on the nearest following entry and its record is returned; otherwise, and when
   // the walk ran out of the range, the end flag is set and the record is 0.
   struct SeekResult {

@@ -202,6 +202,8 @@ CdxTag::SeekResult CdxTag::SeekKey(std::string_view key, bool exact, bool near,
                                    const std::function<bool(uint32_t record)>& visible) {
   at_stored_begin_ = at_stored_end_ = false;
   bool ok = SearchAndNormalise(key, kAnyRecord, !exact);
+  // A key found outside the range counts as not found; near still lands in the range.
+  const bool landed_outside = ok && PlaceOf(current_key()) != RangePlace::kInside;
   while (ok) {
     const RangePlace place = PlaceOf(current_key());
     if (place == RangePlace::kInside) break;
@@ -210,7 +212,9 @@ CdxTag::SeekResult CdxTag::SeekKey(std::string_view key, bool exact, bool near,
   while (ok && visible && !visible(current_record())) {
     ok = StepForward(path_) && PlaceOf(current_key()) == RangePlace::kInside;
   }
-  if (ok && Compare(key, current_key(), !exact) == 0) return {true, current_record()};
+  if (ok && !landed_outside && Compare(key, current_key(), !exact) == 0) {
+    return {true, current_record()};
+  }
   if (ok && near) return {false, current_record()};
   (descending() ? at_stored_begin_ : at_stored_end_) = true;
   return {false, 0};

@@ -162,7 +162,7 @@ std::optional<dbf::IndexSupport::SeekResult> CursorIndexSupport::LocateByTag(
   CdxTag* selected = Set().current_tag();
   if (selected != nullptr && !selected->range().empty()) return std::nullopt;
   const auto qualifies = [&](const CdxTag& tag) {
-    if (tag.key_source() == nullptr) return false;
+    if (tag.key_source() == nullptr || !tag.key_source()->key_type_known()) return false;
     const std::string list = FieldList(tag.key_source()->FieldNames());
     return list.substr(0, located_fields.size()) == located_fields;
   };

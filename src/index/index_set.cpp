@@ -9,6 +9,7 @@
 #include "dbf/format_settings.h"
 #include "index/cdx_index.h"
 #include "index/cdx_tag.h"
+#include "index/expression/date_text.h"
 #include "index/key_encoding.h"
 #include "index/tag_key_source.h"
 #include "index/tag_name.h"
@@ -40,12 +41,10 @@ void PutFieldText(const dbf::FieldDescriptor& f, uint8_t* record, std::string_vi
       codec::EncodeNumeric(f, record, number.value_or(0));
       return;
     }
-    case 'D': {
-      std::optional<dbf::CivilDate> date = dbf::ParseYyyymmdd(text);
-      if (!date) date = dbf::ParseShortDate(text);
-      codec::EncodeDate(f, record, date);
+    case 'D':
+      // Blank, "00000000" and 8 digits that are no calendar date store a blank date.
+      codec::EncodeDate(f, record, CivilFromJulian(ParseDateTextOrThrow(text)));
       return;
-    }
     case 'L':
       codec::EncodeLogical(f, record, !text.empty() && std::strchr("TtYyJj", text[0]) != nullptr);
       return;
@@ -137,6 +136,7 @@ CdxTag* IndexSet::TagAt(int n) const {
 }
 
 void IndexSet::SelectTag(CdxTag* tag) {
+  if (tag != nullptr && tag->key_source() != nullptr) tag->key_source()->RequireKeyType();
   if (current_ != nullptr) {
     current_->ClearRange();
     current_->Reset();

@@ -60,7 +60,8 @@ class IndexSet : public dbf::IndexHooks {
   CdxTag* TagAt(int n) const;
 
   CdxTag* current_tag() const { return current_; }
-  // Clears the range of the previous tag and drops its pages.
+  // Clears the range of the previous tag and drops its pages. A tag whose key type is unknown
+  // raises the failure that kept it unknown, keeping the previous selection.
   void SelectTag(CdxTag* tag);
 
   void set_lock_protocol(dbf::LockProtocol protocol);

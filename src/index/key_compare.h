@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "index/key_value.h"
+#include "index/expression/key_value.h"
 
 namespace idx {
 

@@ -51,7 +51,6 @@ std::string TidyExponent(std::string text) {
 }  // namespace
 
 std::string EncodeNumberKey(double value, bool trim) {
-  if (value == 0.0) value = 0.0;  // -0.0 and 0.0 are one key
   uint64_t bits = std::bit_cast<uint64_t>(value);
   bits = (bits & kSignBit) ? ~bits : (bits | kSignBit);
   std::string key(kNumberKeyLength, '\0');

@@ -5,14 +5,15 @@
 #include <string>
 #include <string_view>
 
-#include "index/key_value.h"
+#include "index/expression/key_value.h"
 
 namespace idx {
 
 // Key bytes of N and D tags (key length 8): the 64-bit IEEE float written most significant
 // byte first; then the sign bit is set when it was clear, and all 64 bits are inverted when
 // it was set, so that unsigned byte order is numeric order. D keys hold the Julian day number
-// (1980-01-01 = 2444240) as such a float. -0.0 is encoded as 0.0 so both find the same key.
+// (1980-01-01 = 2444240) as such a float. -0.0 has its sign bit set and is stored as
+// 7F FF FF FF FF FF FF FF, as other programs write it, just below 0.0 (80 00 ... 00).
 // With `trim` the trailing zero bytes are removed, as keys are held in memory.
 std::string EncodeNumberKey(double value, bool trim);
 // Inverse of EncodeNumberKey; missing trailing bytes count as zero bytes.

@@ -68,7 +68,9 @@ TagLayout LayoutOf(TagKeySource* key, const uint8_t* record) {
   TagLayout layout;
   layout.type = key->key_type();
   size_t length = 8;
-  if (layout.type == KeyType::kCharacter) {
+  if (layout.type == KeyType::kCharacter && key->key_length() > 0) {
+    length = key->key_length();
+  } else if (layout.type == KeyType::kCharacter) {
     const KeyValue value = key->Key(record);
     length = value.kind() == KeyKind::kLogical ? 1 : value.length();
   }

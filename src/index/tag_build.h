@@ -7,7 +7,7 @@
 
 #include "index/cdx_page_sink.h"
 #include "index/cdx_tag_header.h"
-#include "index/key_value.h"
+#include "index/expression/key_value.h"
 
 namespace dbf {
 class DbfFile;
@@ -30,9 +30,10 @@ struct TagDefinition {
   bool descending = false;
 };
 
-// Type and length of a tag's keys, found by evaluating the key once on `record`: C keys take
-// the length of the result (a logical 1), N and D keys 8; without a key expression C keys of
-// 10. A length outside 1..240 raises dbf::DbfError "Sort key length must be 1-240 bytes, is %d".
+// Type and length of a tag's keys as the key source found them (a source that does not know
+// the length evaluates the key once on `record`): C keys take the length of the result (a
+// logical 1), N and D keys 8; without a key expression C keys of 10. A length outside 1..240 raises
+// dbf::DbfError "Sort key length must be 1-240 bytes, is %d".
 struct TagLayout {
   KeyType type = KeyType::kCharacter;
   uint16_t key_length = 0;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "index/key_value.h"
+#include "index/expression/key_value.h"
 
 namespace idx {
 
@@ -17,7 +17,15 @@ class TagKeySource {
   virtual ~TagKeySource() = default;
   // C for text and logical results, N for numbers, D for dates (found by evaluating once).
   virtual KeyType key_type() const = 0;
-  // The key value of `record`; raises ExpressionError when the expression fails.
+  // Length of the key the type was found with (a logical counts 1, N and D keys 8); 0 when the
+  // source does not know it, and the tag build then evaluates the key on the table's record.
+  virtual size_t key_length() const { return 0; }
+  // False when the key could not be evaluated where its type was sought: the type is unknown,
+  // and RequireKeyType, Key and For raise that failure.
+  virtual bool key_type_known() const { return true; }
+  virtual void RequireKeyType() const {}
+  // The key value of `record`; raises ExpressionError when the expression fails and DbfError
+  // "Variant type cannot be sorted" for a result of no sortable kind.
   virtual KeyValue Key(const uint8_t* record) = 0;
   // The FOR clause on `record`; true when the tag has none.
   virtual bool For(const uint8_t* record) = 0;

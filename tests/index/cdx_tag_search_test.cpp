@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "cdx_test_support.h"
 #include "dbf/dbf_file.h"
+#include "dbf/errors.h"
 #include "dbf/format_settings.h"
 #include "index/cdx_index.h"
 #include "index/cdx_tag.h"
@@ -192,6 +195,44 @@ TEST_F(CdxTagRange, DateBoundsInTheShortDateFormatIncludeBothDays) {
   EXPECT_EQ(Walk(tag), (std::vector<uint32_t>{5, 6, 7, 8, 9, 10}));
   EXPECT_TRUE(tag.SetTagRange("20260330", ""));
   EXPECT_EQ(Walk(tag), (std::vector<uint32_t>{30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40}));
+}
+
+// Texts that do not read as the tag's kind raise the conversion error and change nothing;
+// "00000000" and 8 digits that are no calendar date are the key of a blank date, blanks no bound.
+TEST_F(CdxTagRange, BoundsAndSeeksThatDoNotReadRaiseTheConversionError) {
+  dbf::Formats().short_date_format = "dd.mm.yyyy";
+  dbf::Formats().date_separator = '.';
+  CdxTag& tag = MakeTag(KeyType::kDate, 8);
+  const int64_t first = dbf::DaysFromCivil({2024, 2, 27}) + dbf::kJulianDayOfZeroDate;
+  tag.Insert(EncodeNumberKey(0, true), 1);  // a blank date
+  for (int day = 0; day < 4; ++day) {
+    tag.Insert(EncodeNumberKey(static_cast<double>(first + day), true), day + 2);
+  }
+  ASSERT_TRUE(tag.SetTagRange("28.02.2024", ""));
+  const auto error = [&](const std::function<void()>& action) -> std::string {
+    try {
+      action();
+    } catch (const dbf::ExpressionError& e) {
+      return e.what();
+    }
+    return "(no error)";
+  };
+  EXPECT_EQ(error([&] { tag.SetTagRange("31.02.2024", ""); }), "'31.02.2024' is not a valid date");
+  EXPECT_EQ(error([&] { tag.SetTagRange("", "abc  "); }), "'abc' is not a valid date");
+  EXPECT_EQ(error([&] { tag.SeekText("abc", false, true, {}); }), "'abc' is not a valid date");
+  EXPECT_EQ(Walk(tag), (std::vector<uint32_t>{3, 4, 5}));  // the range as it was
+  EXPECT_TRUE(tag.SetTagRange("00000000", "20240231"));
+  EXPECT_EQ(Walk(tag), (std::vector<uint32_t>{1}));
+  EXPECT_TRUE(tag.SetTagRange("  ", ""));
+  EXPECT_EQ(Walk(tag), (std::vector<uint32_t>{1, 2, 3, 4, 5}));
+
+  CdxTag& number = MakeTag(KeyType::kNumber, 8);
+  number.Insert(EncodeNumberKey(1, true), 1);
+  EXPECT_EQ(error([&] { number.SetTagRange("1x", ""); }),
+            "'1x' is not a valid floating point value");
+  EXPECT_EQ(error([&] { number.SeekText("1x", false, true, {}); }),
+            "'1x' is not a valid floating point value");
+  EXPECT_TRUE(number.SeekText(" 1 ", true, false, {}).found);
 }
 
 using CdxLeafBytes = TagFixture;

@@ -55,6 +55,7 @@ class CursorCreateTagTest : public ::testing::Test {
   std::vector<Entry> Entries(const std::string& tag_name) {
     dbf::DbfFile table;
     table.Open(dir_.File("SKL.DBF"), true, false);
+    table.set_translate_ascii(ds_ == nullptr || ds_->translate_ascii());
     ExpressionKeySourceFactory factory(table);
     auto index = CdxIndex::Open(dir_.File("SKL.cdx"),
                                 {.read_write = false, .table = &table, .key_sources = &factory});
@@ -158,6 +159,78 @@ TEST_F(CursorCreateTagTest, ForExpressionsOverNumbersAndLogicals) {
   EXPECT_EQ(WalkForward(ds), (std::vector<uint32_t>{2, 3}));
 }
 
+// -3 * 0 is -0.0: stored with all 64 bits inverted, as other programs write it, and found
+// again as the old key when the record is rewritten.
+TEST_F(CursorCreateTagTest, NegativeZeroKeyIsStoredInvertedAndMaintainedInPlace) {
+  dbf::DbfDataSet& ds = OpenTable(StockTable()
+                                      .Record({"A", "", "", "    -3", "     0"})
+                                      .Record({"B", "", "", "     2", "     1"}));
+  ds.CreateTag("SKL", "SOU", "BLO_KUS*BLO_VYD", "", 1, 0);
+  const Entry negative_zero{std::string(1, '\x7F') + std::string(7, '\xFF'), 1};
+  const Entry two{"\xC0", 2};
+  EXPECT_EQ(Entries("SOU"), (std::vector<Entry>{negative_zero, two}));
+  ds.OpenIndexFile("SKL");
+  ds.SetRecNo(1);
+  ds.Edit();
+  ds.FieldByName("SOR_NAC").SetAsString("renamed");
+  ds.Post();
+  EXPECT_EQ(Entries("SOU"), (std::vector<Entry>{negative_zero, two}));
+}
+
+// The key type comes from the key on the current record, not on a blank one: a division by a
+// field that is never zero builds and opens as an N tag, and an IIF whose condition holds on the
+// records gives the type of its second argument.
+TEST_F(CursorCreateTagTest, KeyTypeIsFoundOnTheCurrentRecord) {
+  dbf::DbfDataSet& ds = OpenTable(StockTable()
+                                      .Record({"A", "", "   12.00", "     4", "", "T"})
+                                      .Record({"B", "", "    3.00", "     1", "", "T"})
+                                      .Record({"C", "", "   10.00", "     2", "", "T"}));
+  ds.CreateTag("SKL", "DIV", "SKL_STA/BLO_KUS", "", 1, 0);
+  ds.CreateTag("SKL", "IIF", "IIF(HLA_PLA,BLO_KUS,SOR_NAC)", "", 1, 0);
+  ds.CreateTag("SKL", "KAV", "SKL_KAV", "", 1, 0);
+  ds.Close();
+  ds.SetIndexFiles({"SKL"});
+  ds.SetIndexName("DIV");
+  ds.Open();
+  EXPECT_EQ(WalkForward(ds), (std::vector<uint32_t>{1, 2, 3}));  // 3, 3, 5 as numbers
+  ds.SelectTag("IIF");
+  EXPECT_EQ(WalkForward(ds), (std::vector<uint32_t>{2, 3, 1}));
+  EXPECT_EQ(Entries("IIF")[0].first, "\xBF\xF0");  // 1.0 as an N key
+  ds.Close();
+
+  // A key that fails on the first record (the table's current one at open) and on a blank
+  // record leaves its tag unusable, not the whole file.
+  {
+    dbf::DbfFile table;
+    table.Open(dir_.File("SKL.DBF"), true, true);
+    table.GoTo(1);
+    table.PutString("BLO_KUS", "0");
+    table.PutRecord(1);
+  }
+  ds.SetIndexName("KAV");
+  ds.Open();
+  EXPECT_EQ(WalkField(ds, "SKL_KAV"), (std::vector<std::string>{"A", "B", "C"}));
+  EXPECT_EQ(ErrorText([&] { ds.SelectTag("DIV"); }), "Argument for / must be non-zero");
+  EXPECT_EQ(ds.index_name(), "KAV");
+  EXPECT_EQ(ErrorText([&] { ds.CreateTag("SKL", "DIV", "SKL_STA/BLO_KUS", "", 1, 0); }),
+            "Argument for / must be non-zero");
+}
+
+// No sortable key: a result of no sortable kind, and text in a tag whose type is N.
+TEST_F(CursorCreateTagTest, KeysThatCannotBeSortedRaiseTheirMessage) {
+  dbf::DbfDataSet& ds = OpenTable(StockTable()
+                                      .Record({"A", "", "", "     1", "", "T"})
+                                      .Record({"B", "", "", "     2", "", "T"}));
+  ds.CreateTag("SKL", "IIF", "IIF(HLA_PLA,BLO_KUS,SOR_NAC)", "", 1, 0);
+  EXPECT_EQ(ErrorText([&] { ds.CreateTag("SKL", "EMP", "TRIM(SOR_NAC)", "", 1, 0); }),
+            "Sort key length must be 1-240 bytes, is 0");
+  ds.OpenIndexFile("SKL");
+  ds.SetRecNo(2);
+  ds.Edit();
+  ds.FieldByName("HLA_PLA").SetAsBoolean(false);
+  EXPECT_EQ(ErrorText([&] { ds.Post(); }), "Variant type cannot be sorted");
+}
+
 TEST_F(CursorCreateTagTest, UniqueTagKeepsTheLowestRecordOfEachKey) {
   dbf::DbfDataSet& ds =
       OpenTable(StockTable().Record({"X"}).Record({"Y"}).Record({"X"}).Record({"Y"}).Record({"W"}));
@@ -196,6 +269,22 @@ TEST_F(CursorCreateTagTest, UpperOfCzechNamesInCollationOrder) {
   const auto entries = Entries("NAC");
   ASSERT_EQ(entries.size(), 8u);
   EXPECT_EQ(entries[0].first, dbf::Utf8ToCp852("ADÁMEK"));
+}
+
+// The cursor's TranslateASCII reaches the key expressions: without it UPPER reads the OEM bytes
+// as ANSI letters (852 č, á are 1250 ź and a no-break space).
+TEST_F(CursorCreateTagTest, TranslateAsciiOfTheCursorReachesTheKeys) {
+  dbf::DbfDataSet& ds =
+      OpenTable(StockTable().Record({"", "", "", "", "", "", dbf::Utf8ToCp852("čáp")}));
+  ds.CreateTag("SKL", "NAC", "UPPER(SOR_NAC)", "", 1, 0);
+  EXPECT_EQ(Entries("NAC")[0].first, dbf::Utf8ToCp852("ČÁP"));
+  ds.set_translate_ascii(false);
+  ds.CreateTag("SKL", "NAC", "UPPER(SOR_NAC)", "", 1, 0);
+  EXPECT_EQ(Entries("NAC")[0].first, "\x8F\xA0P");
+  ds.Close();
+  ds.Open();  // the setting holds from the open on
+  ds.CreateTag("SKL", "NAC", "UPPER(SOR_NAC)", "", 1, 0);
+  EXPECT_EQ(Entries("NAC")[0].first, "\x8F\xA0P");
 }
 
 // A tag built over the records holds exactly what maintenance gives when the same records are

@@ -173,6 +173,12 @@ TEST_F(CursorSearchTest, FindKeyStoresTheValueIntoTheKeyField) {
   EXPECT_EQ(ds_->RecNo(), 4u);
   EXPECT_EQ(ErrorText([&] { ds_->FindKey({"x"}); }), "Invalid Number value for field STAV");
   EXPECT_EQ(ds_->RecNo(), 4u);
+  ds_->SelectTag("DAT");
+  EXPECT_TRUE(ds_->FindKey({"20050104"}));
+  EXPECT_EQ(ds_->RecNo(), 5u);
+  EXPECT_EQ(ErrorText([&] { ds_->FindKey({"31.02.2005"}); }),
+            "Invalid date in field ODB->DAT (31.02.2005)");
+  EXPECT_EQ(ds_->RecNo(), 5u);
 }
 
 TEST_F(CursorSearchTest, LocateUsesAQualifyingTagWithoutForClause) {
@@ -219,6 +225,22 @@ TEST_F(CursorSearchTest, SetRangeOfOneKeyLeavesOutLongerKeys) {
   EXPECT_EQ(WalkForward(*ds_).size(), 6u);
   ds_->SetRange("X", "Y");
   EXPECT_TRUE(ds_->Eof() && ds_->Bof());
+}
+
+// A key the seek finds outside the range is not found; near lands on the first key in range.
+TEST_F(CursorSearchTest, FindInsideARangeCountsKeysOutsideItAsNotFound) {
+  ds_->SelectTag("KOD");
+  ds_->SetRange("ABC", "");
+  EXPECT_FALSE(ds_->Find("AB", false, true));  // lands on ABA, below the range
+  EXPECT_EQ(ds_->FieldByName("KOD").AsString(), "ABCD");
+  EXPECT_FALSE(ds_->Eof());
+  EXPECT_FALSE(ds_->Find("AB", false, false));
+  EXPECT_TRUE(ds_->Eof());
+  EXPECT_TRUE(ds_->Find("ABD", false, false));
+  EXPECT_EQ(ds_->RecNo(), 1u);
+  ds_->SetRange("123", "ABA");
+  EXPECT_FALSE(ds_->Find("ABD", false, true));  // above the range: the end
+  EXPECT_TRUE(ds_->Eof());
 }
 
 TEST_F(CursorSearchTest, UnchangedBoundsDoNotMoveAndChangedOnesGoToTheFirstRecord) {

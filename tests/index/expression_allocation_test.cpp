@@ -8,7 +8,7 @@
 
 #include "dbf/charset_tables.h"
 #include "expression_test_table.h"
-#include "index/key_expression.h"
+#include "index/expression/key_expression.h"
 
 namespace {
 std::atomic<long> allocations{0};

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "expression_fixture.h"
-#include "index/tokenizer.h"
+#include "index/expression/tokenizer.h"
 
 namespace idx::testing {
 namespace {
@@ -217,6 +217,8 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"ChrOutOfRange", "CHR(256)", "A Byte value is required but invalid"},
         FailureCase{"PadWithLongPad", "PADL('a', 3, 'xy')", "A Char value is required but invalid"},
         FailureCase{"InvalidDateLiteral", "{31.02.2024}", "'31.02.2024' is not a valid date"},
+        FailureCase{"EmptyGroup", "()", "Expression cannot be evaluated"},
+        FailureCase{"EmptyGroupAsOperand", "1 + ( )", "Expression cannot be evaluated"},
         FailureCase{"TooDeeplyNested", kDeeplyNested.c_str(), "Expression cannot be evaluated"}),
     [](const ::testing::TestParamInfo<FailureCase>& info) { return info.param.name; });
 

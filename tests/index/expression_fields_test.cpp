@@ -7,8 +7,8 @@
 #include "dbf/dbf_file.h"
 #include "dbf/errors.h"
 #include "expression_test_table.h"
-#include "index/key_expression.h"
-#include "index/key_value.h"
+#include "index/expression/key_expression.h"
+#include "index/expression/key_value.h"
 
 namespace idx::testing {
 namespace {
@@ -321,13 +321,14 @@ TEST_F(ExpressionFields, EvaluateToKeyStoresEachTypeOfResult) {
   EXPECT_EQ(nothing.ResultType(), ValueType::kUnknown);
 }
 
-TEST_F(ExpressionFields, TranslateFlagChangesAtOnce) {
+// The resolver follows the table's TranslateASCII setting as it changes.
+TEST_F(ExpressionFields, TranslateFlagOfTheTableChangesAtOnce) {
   const TestTable t = EveryKeyField();
   Open(t, SampleRecords(t));
   ASSERT_TRUE(table_file_.GoTo(2));
   KeyExpression e = Compile("UPPER(SOR_NAC)");
   const std::string translated(e.Evaluate().text);
-  resolver_->set_translate(false);  // the OEM bytes are now read as ANSI letters
+  table_file_.set_translate_ascii(false);  // the OEM bytes are now read as ANSI letters
   const std::string direct(e.Evaluate().text);
   EXPECT_NE(translated, direct);
   EXPECT_EQ(direct.size(), translated.size());

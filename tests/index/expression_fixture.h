@@ -9,7 +9,7 @@
 
 #include "dbf/errors.h"
 #include "expression_test_table.h"
-#include "index/key_expression.h"
+#include "index/expression/key_expression.h"
 
 namespace idx::testing {
 

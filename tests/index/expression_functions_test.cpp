@@ -5,7 +5,7 @@
 #include "dbf/charset_tables.h"
 #include "dbf/clock.h"
 #include "expression_fixture.h"
-#include "index/function_registry.h"
+#include "index/expression/function_registry.h"
 
 namespace idx::testing {
 namespace {
@@ -111,7 +111,7 @@ TEST_F(ExpressionFunctions, StrAndStrzero) {
   EXPECT_EQ(Text("STR(123456, 4)"), "****");
   EXPECT_EQ(Text("STR(0.125, 5, 2)"), " 0.13");
   EXPECT_EQ(Text("STRZERO(42, 5)"), "00042");
-  EXPECT_EQ(Text("STRZERO(-5, 5)"), "-0005");
+  EXPECT_EQ(Text("STRZERO(-5, 5)"), "000-5");
   EXPECT_EQ(Text("STRZERO(7)"), "0000000007");
   resolver_.set_default_str_width(4);
   EXPECT_EQ(Text("STR(7)"), "   7");
@@ -139,7 +139,9 @@ TEST_F(ExpressionFunctions, Soundex) {
 
 TEST_F(ExpressionFunctions, Val) {
   EXPECT_EQ(Number("VAL('  12.5')"), 12.5);
-  EXPECT_EQ(Number("VAL('-3abc')"), -3);
+  EXPECT_EQ(Number("VAL('-3abc')"), 0);
+  EXPECT_EQ(Number("VAL(' -3.5 ')"), -3.5);
+  EXPECT_EQ(Number("VAL('1.2.3')"), 0);
   EXPECT_EQ(Number("VAL('abc')"), 0);
   EXPECT_EQ(Number("VAL('')"), 0);
 }

@@ -36,6 +36,30 @@ TEST_F(ExpressionOperators, TextComparisonsIgnoreTrailingBlanks) {
   EXPECT_FALSE(Logical("'a' = 'A'"));  // case-sensitive by default
 }
 
+// Text order is the locale's (Czech) comparison, not the bytes: letters before case, Č after C,
+// CH after H, Ř after R, accents after the plain letter, lower case first; OEM text with the
+// translate flag, ANSI text without it.
+TEST_F(ExpressionOperators, TextOrderIsTheLocaleComparisonNotTheBytes) {
+  EXPECT_TRUE(Logical("'a' < 'B'"));
+  EXPECT_TRUE(Logical("'abc' < 'Abc'"));
+  EXPECT_TRUE(Logical("'Abc' < 'abd'"));
+  EXPECT_TRUE(Logical("'a-b' > 'ab'"));  // the hyphen counts only when all else is equal
+  EXPECT_FALSE(Logical("'a-c' < 'ab-'"));
+  EXPECT_TRUE(Logical("BETWEEN('b', 'A', 'C')"));
+  EXPECT_EQ(Text("MAX('a', 'B', 'A')"), "B");
+  EXPECT_EQ(Text("MIN('b', 'A', 'a')"), "a");
+  EXPECT_TRUE(Logical("INLIST('ab ', 'x', 'ab')"));
+  EXPECT_FALSE(Logical("INLIST('ab', 'AB')"));
+  // The flag is set: the literals hold OEM text, as the table's fields do.
+  EXPECT_TRUE(Logical(dbf::Utf8ToCp852("'čáp' < 'zebra'")));
+  EXPECT_TRUE(Logical(dbf::Utf8ToCp852("'cukr' < 'čáp'")));
+  resolver_.set_translate(false);
+  EXPECT_TRUE(Logical(dbf::Utf8ToCp1250("'hrad' < 'chata' .AND. 'chata' < 'ilona'")));
+  EXPECT_TRUE(Logical(dbf::Utf8ToCp1250("'rybář' < 'řád' .AND. 'řád' < 'sůl'")));
+  EXPECT_TRUE(Logical(dbf::Utf8ToCp1250("'Adam' < 'Ádám' .AND. 'Ádám' < 'Adamec'")));
+  EXPECT_TRUE(Logical(dbf::Utf8ToCp1250("'žák' > 'zub'")));
+}
+
 TEST_F(ExpressionOperators, EqualMatchesAPatternWhenTheRightSideStartsOrEndsWithAStar) {
   EXPECT_TRUE(Logical("'Novak' = 'Nov*'"));
   EXPECT_TRUE(Logical("'Novak' = '*vak'"));

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "dbf/field_codec.h"
-#include "index/field_resolver.h"
+#include "index/expression/field_resolver.h"
 
 namespace idx::testing {
 

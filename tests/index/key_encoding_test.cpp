@@ -27,8 +27,11 @@ TEST(NumberKey, ByteImages) {
   EXPECT_EQ(EncodeNumberKey(0.0, true), Bytes({0x80}));
 }
 
-TEST(NumberKey, NegativeZeroIsZero) {
-  EXPECT_EQ(EncodeNumberKey(-0.0, false), EncodeNumberKey(0.0, false));
+TEST(NumberKey, NegativeZeroHasAllBitsInverted) {
+  EXPECT_EQ(EncodeNumberKey(-0.0, false), Bytes({0x7F, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
+  EXPECT_EQ(EncodeNumberKey(-0.0, true), EncodeNumberKey(-0.0, false));
+  EXPECT_LT(CompareBytes(EncodeNumberKey(-0.0, true), EncodeNumberKey(0.0, true)), 0);
+  EXPECT_TRUE(std::signbit(DecodeNumberKey(EncodeNumberKey(-0.0, true))));
 }
 
 TEST(NumberKey, DateKeyOf1980) {

@@ -16,9 +16,9 @@
 #include "dbf/dbf_file.h"
 #include "dbf/errors.h"
 #include "dbf/system_path.h"
-#include "index/date_text.h"
-#include "index/field_resolver.h"
-#include "index/key_expression.h"
+#include "index/expression/date_text.h"
+#include "index/expression/field_resolver.h"
+#include "index/expression/key_expression.h"
 
 namespace dbftool {
 namespace {
