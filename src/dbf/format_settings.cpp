@@ -24,6 +24,20 @@ void InitFormatsFromLocale() {
   if (const char* point = nl_langinfo(RADIXCHAR); point && point[0] && !point[1]) {
     f.decimal_separator = point[0];
   }
+  // Grouping: a one-byte separator as it is; a (narrow) no-break space as a blank.
+  if (const char* group = nl_langinfo(THOUSEP); group && group[0]) {
+    f.thousand_separator = group[1] ? ' ' : group[0];
+  }
+  if (const char* time = nl_langinfo(T_FMT); time) {
+    for (const char* p = time; *p; ++p) {
+      if (*p == '%' && p[1]) {
+        ++p;
+      } else if (*p != ' ') {
+        f.time_separator = *p;
+        break;
+      }
+    }
+  }
   // Turn the strftime date format ("%d.%m.%Y") into "dd.mm.yyyy" form.
   const char* fmt = nl_langinfo(D_FMT);
   if (!fmt) return;

@@ -16,12 +16,15 @@ struct FormatSettings {
   char decimal_separator = '.';
   char date_separator = '.';
   std::string short_date_format = "dd.mm.yyyy";
+  char time_separator = ':';
+  std::string long_time_format = "hh:nn:ss";  // h hour, n (or m) minute, s second
+  char thousand_separator = ' ';              // digit grouping of display formats
   int two_digit_year_window = 50;  // years before the current one that a 2-digit year may mean
 };
 
 FormatSettings& Formats();
-// Re-reads decimal separator, date separator and short date format from the
-// process locale (LC_NUMERIC, LC_TIME).
+// Re-reads decimal, thousand, date and time separators and the short date
+// format from the process locale (LC_NUMERIC, LC_TIME).
 void InitFormatsFromLocale();
 
 // Formats a date with the short date format; with `four_digit_year` a "yy"

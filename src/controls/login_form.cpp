@@ -1,0 +1,51 @@
+#include "controls/login_form.h"
+
+#include "controls/qt_text.h"
+
+namespace controls {
+
+TLoginForm::TLoginForm(QWidget* parent)
+    : EntryDialog(parent),
+      name_edit_(new TValidEdit(this)),
+      password_edit_(new TValidEdit(this)),
+      ok_button_(new QPushButton(QStringLiteral("OK"), this)),
+      cancel_button_(new QPushButton(QStringLiteral("Storno"), this)) {
+  setWindowTitle(QStringLiteral("Přihlašovací dialog uživatele"));
+  setFixedClientSize(337, 151, true);
+
+  auto* notice = new QLabel(
+      QStringLiteral("Přihlašovací jméno z Windows není v seznamu uživatelů systému"), this);
+  notice->setGeometry(8, 8, 321, 20);
+  auto* name_label = new QLabel(QStringLiteral("Přístupové jméno uživatele "), this);
+  name_label->setGeometry(8, 44, 170, 20);
+  name_edit_->setGeometry(184, 42, 145, 23);
+  name_label->setBuddy(name_edit_);
+  auto* password_label = new QLabel(QStringLiteral("Přístupové heslo uživatele"), this);
+  password_label->setGeometry(8, 76, 170, 20);
+  password_edit_->setGeometry(184, 74, 145, 23);
+  password_edit_->setPasswordChar(u'*');
+  password_label->setBuddy(password_edit_);
+
+  cancel_button_->setGeometry(254, 116, 75, 27);
+  ok_button_->setGeometry(171, 116, 75, 27);
+  connect(ok_button_, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cancel_button_, &QPushButton::clicked, this, &QDialog::reject);
+
+  setTabOrder(name_edit_, password_edit_);
+  setTabOrder(password_edit_, cancel_button_);
+  setTabOrder(cancel_button_, ok_button_);
+}
+
+void TLoginForm::showEvent(QShowEvent* event) {
+  EntryDialog::showEvent(event);
+  centerOnScreen();
+  name_edit_->setFocus(Qt::OtherFocusReason);
+}
+
+std::optional<store::LoginEntry> AskLoginDialog(QWidget* parent) {
+  TLoginForm form(parent);
+  if (form.exec() != QDialog::Accepted) return std::nullopt;
+  return store::LoginEntry{ToAnsi(form.userName()), ToAnsi(form.password())};
+}
+
+}  // namespace controls
