@@ -53,7 +53,7 @@ TEST_F(SaldexExportTest, MissingSettingsFileAndMissingOptionsFail) {
   EXPECT_EQ(missing.status, 1);
   EXPECT_NE(missing.err.find("Korvana.ini nenalezen !"), std::string::npos);
 
-  const auto usage = RunTool("saldex-export", {});
+  const auto usage = RunTool("saldex-export", {"--bogus"});
   EXPECT_EQ(usage.status, 2);
   EXPECT_NE(usage.err.find("usage: saldex-export"), std::string::npos);
 }

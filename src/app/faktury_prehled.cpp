@@ -1,0 +1,277 @@
+#include "app/faktury_prehled.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "accounting/invoice_export.h"
+#include "app/error_display.h"
+#include "app/invoice_ink.h"
+#include "dbf/clock.h"
+
+namespace app {
+namespace {
+
+constexpr QColor kOverdueInk(255, 0, 0);
+constexpr QColor kNotYetDueInk(0, 0, 128);
+
+std::optional<QColor> InvoiceRowInk(const dbf::DbfDataSet& invoices) {
+  switch (InvoiceInkOfCurrent(invoices)) {
+    case InvoiceInk::kOverdue:
+      return kOverdueInk;
+    case InvoiceInk::kNotYetDue:
+      return kNotYetDueInk;
+    case InvoiceInk::kNormal:
+      break;
+  }
+  return std::nullopt;
+}
+
+QPushButton* ToolButton(const QString& text, QWidget* parent) {
+  auto* button = new QPushButton(text, parent);
+  // Out of the tab order; a click still focuses it.
+  button->setFocusPolicy(Qt::ClickFocus);
+  button->setAutoDefault(false);
+  return button;
+}
+
+}  // namespace
+
+TFakturyPrehled::TFakturyPrehled(store::TData& data, accounting::TDataUcto& ucto,
+                                 store::Operator& op, const MainWindowStart& start, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                              Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                              Qt::CustomizeWindowHint),
+      data_(data),
+      ucto_(ucto),
+      op_(op) {
+  setWindowTitle(QStringLiteral("Export faktur do Saldex 2  ver 1.04"));
+  resize(kWidth, kHeight);
+  BuildMenu();
+  pages_ = new QTabWidget(this);
+  pages_->setTabPosition(QTabWidget::South);
+  pages_->setFocusPolicy(Qt::NoFocus);
+  pages_->addTab(BuildInvoicePage(), QStringLiteral("Faktury"));
+  pages_->addTab(BuildSaldexPage(ucto_.Pohledavky, ReceivableGridColumns(), receivable_model_,
+                                 receivable_grid_),
+                 QStringLiteral("Pohledávky Saldex 2"));
+  pages_->addTab(
+      BuildSaldexPage(ucto_.Adresar, AddressGridColumns(), address_model_, address_grid_),
+      QStringLiteral("Adresář Saldex 2"));
+  setCentralWidget(pages_);
+  status_bar_ = new MainStatusBar(this);
+  setStatusBar(status_bar_);
+  // Today's date decides the invoice colours.
+  connect(status_bar_, &MainStatusBar::dayChanged, invoice_model_.get(), &CursorTableModel::Refill);
+  qApp->installEventFilter(this);
+
+  RunInstanceGuard(start);
+  FormCreate();
+  invoice_grid_->setFocus();
+}
+
+TFakturyPrehled::~TFakturyPrehled() {
+  qApp->removeEventFilter(this);
+  for (DbGrid* grid : {invoice_grid_, receivable_grid_, address_grid_})
+    grid->SetCursorModel(nullptr);
+}
+
+void TFakturyPrehled::BuildMenu() {
+  QMenuBar* bar = menuBar();
+  QAction* search = bar->addAction(QStringLiteral("&Hledej"));
+  connect(search, &QAction::triggered, this, [this] { RunCommand([this] { Sestavy1Click(); }); });
+  QMenu* reports = bar->addMenu(QStringLiteral("&Sestavy"));
+  connect(reports->addAction(QStringLiteral("&Přehled faktur")), &QAction::triggered, this,
+          [this] { RunCommand([this] { Pehledfaktur1Click(); }); });
+  QMenu* settings = bar->addMenu(QStringLiteral("&Nastavení"));
+  connect(settings->addAction(QStringLiteral("Údaje o &firmě")), &QAction::triggered, this,
+          [this] { RunCommand([this] { dajeofirm1Click(); }); });
+  connect(settings->addAction(QStringLiteral("&Systémová nastavení")), &QAction::triggered, this,
+          [this] { RunCommand([this] { Systmovnastaven1Click(); }); });
+  QAction* end = bar->addAction(QStringLiteral("&Konec"));
+  connect(end, &QAction::triggered, this, [this] { Konec4Click(); });
+}
+
+QWidget* TFakturyPrehled::BuildInvoicePage() {
+  auto* page = new QWidget;
+  auto* layout = new QVBoxLayout(page);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  auto* strip = new QWidget(page);
+  auto* strip_layout = new QHBoxLayout(strip);
+  strip_layout->setContentsMargins(2, 2, 2, 2);
+  invoice_navigator_ = new DbNavigator(data_.Faktury(), strip);
+  strip_layout->addWidget(invoice_navigator_);
+  search_button_ = ToolButton(QStringLiteral("F5 Hledej"), strip);
+  export_button_ = ToolButton(QStringLiteral("F10 Export"), strip);
+  strip_layout->addSpacing(8);
+  strip_layout->addWidget(search_button_);
+  strip_layout->addWidget(export_button_);
+  strip_layout->addStretch();
+  connect(search_button_, &QPushButton::clicked, this,
+          [this] { RunCommand([this] { Button3Click(); }); });
+  connect(export_button_, &QPushButton::clicked, this,
+          [this] { RunCommand([this] { Button1Click(); }); });
+  layout->addWidget(strip);
+
+  invoice_model_ = std::make_unique<CursorTableModel>(data_.Faktury(), InvoiceGridColumns());
+  invoice_model_->set_row_ink(InvoiceRowInk);
+  invoice_grid_ = new DbGrid(page);
+  invoice_grid_->SetCursorModel(invoice_model_.get());
+  layout->addWidget(invoice_grid_->Panel(page));
+  return page;
+}
+
+QWidget* TFakturyPrehled::BuildSaldexPage(dbf::DbfDataSet& table, std::vector<GridColumn> columns,
+                                          std::unique_ptr<CursorTableModel>& model, DbGrid*& grid) {
+  auto* page = new QWidget;
+  auto* layout = new QVBoxLayout(page);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  auto* strip = new QWidget(page);
+  auto* strip_layout = new QHBoxLayout(strip);
+  strip_layout->setContentsMargins(2, 2, 2, 2);
+  strip_layout->addWidget(new DbNavigator(table, strip));
+  strip_layout->addStretch();
+  layout->addWidget(strip);
+  model = std::make_unique<CursorTableModel>(table, std::move(columns));
+  grid = new DbGrid(page);
+  grid->SetCursorModel(model.get());
+  layout->addWidget(grid->Panel(page));
+  return page;
+}
+
+void TFakturyPrehled::RunInstanceGuard(const MainWindowStart& start) {
+  if (start.instance_name.isEmpty()) return;
+  one_instance_ = std::make_unique<TOneInstance>(start.instance_name);
+  one_instance_->ShowOnNewInstance = true;
+  one_instance_->set_window(this);
+  one_instance_->Start(start.arguments);
+  never_show_ = one_instance_->handed_over();
+}
+
+void TFakturyPrehled::FormCreate() {
+  LastStatementNo = std::string(10, ' ');
+  LastPaymentType = std::string(3, ' ');
+  LastPaymentDate = std::floor(dbf::Now().ToDateTime());
+  try {
+    OpenTables();
+  } catch (const std::exception&) {
+    if (data_.Index()) {
+      data_.OpenFak(0, "DO1");
+      // A table that still cannot be opened leaves the list empty.
+      if (data_.Faktury().active()) data_.Faktury().Last();
+    }
+  }
+}
+
+void TFakturyPrehled::OpenTables() {
+  data_.OpenFak(0, "DO1");
+  const std::string& directory = data_.settings.ExportDirectory;
+  ucto_.Pohledavky.Close();
+  ucto_.Pohledavky.SetDatabaseName(directory);
+  ucto_.Pohledavky.Open();
+  ucto_.Adresar.Close();
+  ucto_.Adresar.SetDatabaseName(directory);
+  ucto_.Adresar.Open();
+  ucto_.Ciselnik.Close();
+  ucto_.Ciselnik.SetDatabaseName(directory);
+  data_.Faktury().Last();
+}
+
+void TFakturyPrehled::ShowCentred() {
+  if (never_show_) return;
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->availableGeometry();
+    move(area.center() - QPoint(width() / 2, height() / 2));
+  }
+  show();
+}
+
+void TFakturyPrehled::FormClose() {
+  data_.CloseFak();
+}
+
+void TFakturyPrehled::closeEvent(QCloseEvent* event) {
+  RunCommand([this] { FormClose(); });
+  event->accept();
+}
+
+void TFakturyPrehled::Button3Click() {
+  OpenSearchDialog();
+  invoice_grid_->setFocus();
+}
+
+void TFakturyPrehled::Button1Click() {
+  accounting::InvoiceExport exporter(
+      {data_.Faktury(), data_.Odberatele(), [this] { return data_.OpenOdb(0, "KOD"); },
+       [this] { data_.CloseOdb(); }, data_.settings.ExportPrefix},
+      ucto_, op_);
+  exporter.Run();
+  invoice_grid_->setFocus();
+}
+
+void TFakturyPrehled::Pehledfaktur1Click() {
+  OpenInvoiceOverview();
+}
+
+void TFakturyPrehled::dajeofirm1Click() {
+  OpenCompanyHeader();
+}
+
+void TFakturyPrehled::Systmovnastaven1Click() {
+  OpenSystemSettings();
+}
+
+void TFakturyPrehled::Konec4Click() {
+  close();
+}
+
+void TFakturyPrehled::OpenSearchDialog() {}
+void TFakturyPrehled::Platby(const std::string&) {}
+void TFakturyPrehled::OpenInvoiceOverview() {}
+void TFakturyPrehled::OpenCompanyHeader() {}
+void TFakturyPrehled::OpenSystemSettings() {}
+
+void TFakturyPrehled::FormKeyDown(int key) {
+  if (key == Qt::Key_F5) Button3Click();
+  if (key == Qt::Key_F10) {
+    pages_->setCurrentIndex(0);
+    Button1Click();
+  }
+  if (key == Qt::Key_F9) {
+    dbf::DbfDataSet& invoices = data_.Faktury();
+    // A closed table has no current invoice either.
+    const std::string number =
+        invoices.active() ? invoices.FieldByName("HLA_DO1").AsString() : std::string();
+    Platby(number);
+  }
+}
+
+bool TFakturyPrehled::IsPreviewTarget(QObject* watched, QEvent* event) const {
+  if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
+  auto* widget = static_cast<QWidget*>(watched);
+  if (widget->window() != this) return false;
+  // A key reaches the focused control first and then, when ignored, its
+  // parents: only the first delivery is previewed.
+  const QWidget* focused = focusWidget();
+  return focused ? widget == focused : widget == this;
+}
+
+bool TFakturyPrehled::eventFilter(QObject* watched, QEvent* event) {
+  if (IsPreviewTarget(watched, event)) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_F5 || key == Qt::Key_F10 || key == Qt::Key_F9) {
+      RunCommand([this, key] { FormKeyDown(key); });
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace app

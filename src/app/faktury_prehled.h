@@ -1,0 +1,128 @@
+#ifndef SALDEX_APP_FAKTURY_PREHLED_H_
+#define SALDEX_APP_FAKTURY_PREHLED_H_
+
+#include <QAction>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QTabWidget>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "accounting/data_ucto.h"
+#include "app/cursor_table_model.h"
+#include "app/db_grid.h"
+#include "app/db_navigator.h"
+#include "app/main_status_bar.h"
+#include "app/one_instance.h"
+#include "dbf/dates.h"
+#include "store/data_module.h"
+#include "store/operator.h"
+
+namespace app {
+
+// How the main window is started: the single-instance guard's name (empty:
+// no guard, as in tests) and the command line it hands over.
+struct MainWindowStart {
+  QString instance_name;
+  std::vector<std::string> arguments;
+};
+
+// The main window `TFakturyPrehled`: the store's invoices, the Saldex 2
+// receivables and address book on three tabs, and every command of the
+// program (F5 search, F10 export, F9 payments, the menu). Loading it runs
+// the single-instance guard, then FormCreate; a later instance that handed
+// its command line over is never shown (never_show()).
+class TFakturyPrehled : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  static constexpr int kWidth = 597;
+  static constexpr int kHeight = 361;
+
+  TFakturyPrehled(store::TData& data, accounting::TDataUcto& ucto, store::Operator& op,
+                  const MainWindowStart& start = {}, QWidget* parent = nullptr);
+  ~TFakturyPrehled() override;
+
+  bool never_show() const { return never_show_; }
+  // Shows the window centred on the screen unless never_show().
+  void ShowCentred();
+
+  // Remembered payment defaults (used by the payments window).
+  std::string LastStatementNo;  // 10 characters
+  std::string LastPaymentType;  // 3 characters
+  dbf::DateTime LastPaymentDate = 0;
+
+  // --- controls (for the dialogs and tests)
+  QTabWidget* PageControl1() const { return pages_; }
+  DbGrid* DBGrid1() const { return invoice_grid_; }
+  DbGrid* ReceivableGrid() const { return receivable_grid_; }
+  DbGrid* AddressGrid() const { return address_grid_; }
+  CursorTableModel* InvoiceModel() const { return invoice_model_.get(); }
+  CursorTableModel* ReceivableModel() const { return receivable_model_.get(); }
+  CursorTableModel* AddressModel() const { return address_model_.get(); }
+  DbNavigator* InvoiceNavigator() const { return invoice_navigator_; }
+  QPushButton* SearchButton() const { return search_button_; }
+  QPushButton* ExportButton() const { return export_button_; }
+  MainStatusBar* StatusBar1() const { return status_bar_; }
+  TOneInstance* OneInstance() const { return one_instance_.get(); }
+  store::TData& data() const { return data_; }
+  accounting::TDataUcto& ucto() const { return ucto_; }
+
+  // --- commands
+  // F5, button "F5 Hledej", menu "Hledej": the search dialog, then the
+  // focus on the invoice grid.
+  void Button3Click();
+  void Sestavy1Click() { Button3Click(); }
+  // Button "F10 Export": the invoice export.
+  void Button1Click();
+  // Menu "Přehled faktur", "Údaje o firmě", "Systémová nastavení", "Konec".
+  void Pehledfaktur1Click();
+  void dajeofirm1Click();
+  void Systmovnastaven1Click();
+  void Konec4Click();
+  // Key preview: F5, F10, F9 tested in this order; the key is not consumed.
+  void FormKeyDown(int key);
+
+ protected:
+  // Dialogs of the commands; each is empty until its dialog exists.
+  virtual void OpenSearchDialog();
+  virtual void Platby(const std::string& invoice_number);
+  virtual void OpenInvoiceOverview();
+  virtual void OpenCompanyHeader();
+  virtual void OpenSystemSettings();
+
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildMenu();
+  QWidget* BuildInvoicePage();
+  QWidget* BuildSaldexPage(dbf::DbfDataSet& table, std::vector<GridColumn> columns,
+                           std::unique_ptr<CursorTableModel>& model, DbGrid*& grid);
+  void RunInstanceGuard(const MainWindowStart& start);
+  void FormCreate();
+  void OpenTables();
+  void FormClose();
+  bool IsPreviewTarget(QObject* watched, QEvent* event) const;
+
+  store::TData& data_;
+  accounting::TDataUcto& ucto_;
+  store::Operator& op_;
+  std::unique_ptr<TOneInstance> one_instance_;
+  bool never_show_ = false;
+
+  QTabWidget* pages_ = nullptr;
+  std::unique_ptr<CursorTableModel> invoice_model_, receivable_model_, address_model_;
+  DbGrid* invoice_grid_ = nullptr;
+  DbGrid* receivable_grid_ = nullptr;
+  DbGrid* address_grid_ = nullptr;
+  DbNavigator* invoice_navigator_ = nullptr;
+  QPushButton* search_button_ = nullptr;
+  QPushButton* export_button_ = nullptr;
+  MainStatusBar* status_bar_ = nullptr;
+};
+
+}  // namespace app
+
+#endif  // SALDEX_APP_FAKTURY_PREHLED_H_

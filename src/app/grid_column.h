@@ -1,0 +1,28 @@
+#ifndef SALDEX_APP_GRID_COLUMN_H_
+#define SALDEX_APP_GRID_COLUMN_H_
+
+#include <QString>
+#include <string>
+#include <vector>
+
+namespace app {
+
+// One column of a data grid: the field it shows, its heading, its width in
+// pixels (-1: the grid's default for the field) and the display format
+// applied to the value (display_format.h; empty: the field's own text).
+struct GridColumn {
+  std::string field;
+  QString title;
+  int width = -1;
+  std::string display_format;
+};
+
+// The main window's grids, columns in their order with headings and widths.
+// Invoice headings and display formats come from the store catalogue.
+std::vector<GridColumn> InvoiceGridColumns();
+std::vector<GridColumn> ReceivableGridColumns();
+std::vector<GridColumn> AddressGridColumns();
+
+}  // namespace app
+
+#endif  // SALDEX_APP_GRID_COLUMN_H_

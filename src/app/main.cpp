@@ -1,0 +1,95 @@
+// saldex-export: the desktop program; with --reindex or --export the batch
+// jobs, which need no screen and run beside a running desktop program.
+
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/desktop_program.h"
+#include "dbf/charset_tables.h"
+#include "export_job.h"
+#include "reindex_job.h"
+#include "store/console_operator.h"
+
+namespace {
+
+constexpr const char* kIniDirVariable = "SALDEX_INI_DIR";
+
+void PrintUsage(FILE* to) {
+  std::fputs(
+      "usage: saldex-export [--ini-dir DIR] [ARGUMENT...]\n"
+      "       saldex-export [--ini-dir DIR] --reindex | --export\n"
+      "       saldex-export [--ini-dir DIR] --screenshot FILE.png\n"
+      "  (no job)       the desktop program: the main window over the store's\n"
+      "                 invoices; a second start hands its arguments to the\n"
+      "                 running one and ends\n"
+      "  --reindex      start-up of the store data module and rebuild of every\n"
+      "                 store index file, without a screen\n"
+      "  --export       start-up, the invoice table opened in tag DO1 and the\n"
+      "                 export of its invoices into the Saldex 2 tables\n"
+      "  --screenshot   the main window drawn into a PNG file (offscreen when\n"
+      "                 there is no display)\n"
+      "  --ini-dir DIR  directory of Korvana.ini (default: $SALDEX_INI_DIR, else\n"
+      "                 the directory of this executable)\n",
+      to);
+}
+
+int Usage() {
+  PrintUsage(stderr);
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const char* env_dir = std::getenv(kIniDirVariable);
+  std::string ini_dir = env_dir ? env_dir : "";
+  std::string job;
+  app::DesktopOptions desktop;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--ini-dir" && i + 1 < argc) {
+      ini_dir = argv[++i];
+    } else if ((arg == "--reindex" || arg == "--export") && job.empty()) {
+      job = arg;
+    } else if (arg == "--screenshot" && i + 1 < argc && job.empty()) {
+      job = arg;
+      desktop.screenshot_file = argv[++i];
+    } else if (arg == "--help") {
+      PrintUsage(stdout);
+      return 0;
+    } else if (arg.starts_with("--")) {
+      return Usage();
+    } else {
+      desktop.arguments.push_back(arg);
+    }
+  }
+  if (!ini_dir.empty() && ini_dir.back() != '/') ini_dir += '/';
+  if (job == "--reindex" || job == "--export") {
+    if (!desktop.arguments.empty()) return Usage();
+    try {
+      store::ConsoleOperator op;
+      if (job == "--reindex") return saldex_export::RunReindex(ini_dir, op);
+      return saldex_export::RunExport(ini_dir, op, std::cout);
+    } catch (const std::exception& e) {
+      // The engine's and the settings file's errors carry code page 1250 text.
+      std::fprintf(stderr, "%s\n", dbf::Cp1250ToUtf8(e.what()).c_str());
+      return 1;
+    }
+  }
+  if (!app::DisplayAvailable()) {
+    if (job != "--screenshot") {
+      std::fputs(
+          "saldex-export: no display (DISPLAY is not set); the batch jobs --export and\n"
+          "--reindex run without one\n",
+          stderr);
+      return 1;
+    }
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  }
+  desktop.ini_dir = ini_dir;
+  return app::RunDesktopProgram(argc, argv, desktop);
+}
