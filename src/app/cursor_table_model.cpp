@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/display_format.h"
-#include "app/qt_text.h"
+#include "controls/field_text.h"
+#include "controls/qt_text.h"
 
 namespace app {
 
@@ -78,7 +78,8 @@ CursorTableModel::Row CursorTableModel::ReadCurrentRow() const {
   row.cells.reserve(columns_.size());
   for (const GridColumn& column : columns_) {
     const dbf::Field* field = data_set_.FindField(column.field);
-    row.cells.push_back(field ? FromAnsi(DisplayText(*field, column.display_format)) : QString());
+    row.cells.push_back(field ? controls::FieldDisplayText(*field, column.display_format)
+                              : QString());
   }
   if (row_ink_) row.ink = row_ink_(data_set_);
   return row;
@@ -157,14 +158,15 @@ void CursorTableModel::ReplaceRows(std::vector<Row> rows, int active_row) {
   const int new_count = static_cast<int>(rows.size());
   if (new_count < old_count) {
     beginRemoveRows({}, new_count, old_count - 1);
-    rows_.resize(new_count);
+    rows_ = std::move(rows);
     endRemoveRows();
   } else if (new_count > old_count) {
     beginInsertRows({}, old_count, new_count - 1);
-    rows_.resize(new_count);
+    rows_ = std::move(rows);
     endInsertRows();
+  } else {
+    rows_ = std::move(rows);
   }
-  rows_ = std::move(rows);
   active_row_ = active_row;
   if (new_count > 0) {
     emit dataChanged(index(0, 0), index(new_count - 1, columnCount() - 1));
@@ -241,7 +243,8 @@ QVariant CursorTableModel::data(const QModelIndex& index, int role) const {
   const Row& row = rows_[index.row()];
   switch (role) {
     case Qt::DisplayRole:
-      return row.cells[index.column()];
+      return index.column() < static_cast<int>(row.cells.size()) ? row.cells[index.column()]
+                                                                 : QVariant();
     case Qt::ForegroundRole:
       // The selected row keeps the grid's own colours.
       if (index.row() == active_row_ || !row.ink) return {};

@@ -9,7 +9,7 @@
 #include "app/error_display.h"
 #include "app/faktury_prehled.h"
 #include "app/qt_operator.h"
-#include "app/qt_text.h"
+#include "controls/qt_text.h"
 #include "store/data_module.h"
 
 namespace app {
@@ -48,7 +48,7 @@ bool DisplayAvailable() {
 int RunDesktopProgram(int& argc, char** argv, const DesktopOptions& options) {
   // 1. The toolkit and the application title.
   SaldexApplication application(argc, argv);
-  QApplication::setApplicationName(FromAnsi(store::kApplicationTitle));
+  QApplication::setApplicationName(controls::FromAnsi(store::kApplicationTitle));
   QtOperator op;
   try {
     // 2. The store data module and its start-up.

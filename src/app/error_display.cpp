@@ -3,15 +3,15 @@
 #include <QMessageBox>
 #include <QWidget>
 
-#include "app/qt_text.h"
+#include "controls/qt_text.h"
 #include "store/operator.h"
 
 namespace app {
 namespace {
 
 void ShowErrorText(const QString& text) {
-  QMessageBox box(QMessageBox::Critical, FromAnsi(store::kApplicationTitle), text, QMessageBox::Ok,
-                  QApplication::activeWindow());
+  QMessageBox box(QMessageBox::Critical, controls::FromAnsi(store::kApplicationTitle), text,
+                  QMessageBox::Ok, QApplication::activeWindow());
   box.setDefaultButton(QMessageBox::Ok);
   box.exec();
 }
@@ -19,7 +19,7 @@ void ShowErrorText(const QString& text) {
 }  // namespace
 
 void ShowError(const std::exception& error) {
-  ShowErrorText(FromAnsi(error.what()));
+  ShowErrorText(controls::FromAnsi(error.what()));
 }
 
 void ShowUnknownError() {

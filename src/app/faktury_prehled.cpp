@@ -98,52 +98,50 @@ void TFakturyPrehled::BuildMenu() {
   connect(end, &QAction::triggered, this, [this] { Konec4Click(); });
 }
 
-QWidget* TFakturyPrehled::BuildInvoicePage() {
+QWidget* TFakturyPrehled::BuildPage(dbf::DbfDataSet& table, std::vector<GridColumn> columns,
+                                    std::unique_ptr<CursorTableModel>& model, DbGrid*& grid,
+                                    QHBoxLayout*& strip) {
   auto* page = new QWidget;
   auto* layout = new QVBoxLayout(page);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
-  auto* strip = new QWidget(page);
-  auto* strip_layout = new QHBoxLayout(strip);
-  strip_layout->setContentsMargins(2, 2, 2, 2);
-  invoice_navigator_ = new DbNavigator(data_.Faktury(), strip);
-  strip_layout->addWidget(invoice_navigator_);
-  search_button_ = ToolButton(QStringLiteral("F5 Hledej"), strip);
-  export_button_ = ToolButton(QStringLiteral("F10 Export"), strip);
-  strip_layout->addSpacing(8);
-  strip_layout->addWidget(search_button_);
-  strip_layout->addWidget(export_button_);
-  strip_layout->addStretch();
+  auto* strip_widget = new QWidget(page);
+  strip = new QHBoxLayout(strip_widget);
+  strip->setContentsMargins(2, 2, 2, 2);
+  strip->addWidget(new DbNavigator(table, strip_widget));
+  layout->addWidget(strip_widget);
+  model = std::make_unique<CursorTableModel>(table, std::move(columns));
+  grid = new DbGrid(page);
+  grid->SetCursorModel(model.get());
+  layout->addWidget(grid->Panel(page));
+  return page;
+}
+
+QWidget* TFakturyPrehled::BuildInvoicePage() {
+  QHBoxLayout* strip = nullptr;
+  QWidget* page =
+      BuildPage(data_.Faktury(), InvoiceGridColumns(), invoice_model_, invoice_grid_, strip);
+  invoice_model_->set_row_ink(InvoiceRowInk);
+  invoice_navigator_ = qobject_cast<DbNavigator*>(strip->itemAt(0)->widget());
+  QWidget* owner = strip->parentWidget();
+  search_button_ = ToolButton(QStringLiteral("F5 Hledej"), owner);
+  export_button_ = ToolButton(QStringLiteral("F10 Export"), owner);
+  strip->addSpacing(8);
+  strip->addWidget(search_button_);
+  strip->addWidget(export_button_);
+  strip->addStretch();
   connect(search_button_, &QPushButton::clicked, this,
           [this] { RunCommand([this] { Button3Click(); }); });
   connect(export_button_, &QPushButton::clicked, this,
           [this] { RunCommand([this] { Button1Click(); }); });
-  layout->addWidget(strip);
-
-  invoice_model_ = std::make_unique<CursorTableModel>(data_.Faktury(), InvoiceGridColumns());
-  invoice_model_->set_row_ink(InvoiceRowInk);
-  invoice_grid_ = new DbGrid(page);
-  invoice_grid_->SetCursorModel(invoice_model_.get());
-  layout->addWidget(invoice_grid_->Panel(page));
   return page;
 }
 
 QWidget* TFakturyPrehled::BuildSaldexPage(dbf::DbfDataSet& table, std::vector<GridColumn> columns,
                                           std::unique_ptr<CursorTableModel>& model, DbGrid*& grid) {
-  auto* page = new QWidget;
-  auto* layout = new QVBoxLayout(page);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(0);
-  auto* strip = new QWidget(page);
-  auto* strip_layout = new QHBoxLayout(strip);
-  strip_layout->setContentsMargins(2, 2, 2, 2);
-  strip_layout->addWidget(new DbNavigator(table, strip));
-  strip_layout->addStretch();
-  layout->addWidget(strip);
-  model = std::make_unique<CursorTableModel>(table, std::move(columns));
-  grid = new DbGrid(page);
-  grid->SetCursorModel(model.get());
-  layout->addWidget(grid->Panel(page));
+  QHBoxLayout* strip = nullptr;
+  QWidget* page = BuildPage(table, std::move(columns), model, grid, strip);
+  strip->addStretch();
   return page;
 }
 

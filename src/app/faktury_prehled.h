@@ -2,6 +2,7 @@
 #define SALDEX_APP_FAKTURY_PREHLED_H_
 
 #include <QAction>
+#include <QHBoxLayout>
 #include <QMainWindow>
 #include <QPushButton>
 #include <QTabWidget>
@@ -97,6 +98,9 @@ class TFakturyPrehled : public QMainWindow {
 
  private:
   void BuildMenu();
+  // A tab page: a tool strip with the table's navigator over the grid.
+  QWidget* BuildPage(dbf::DbfDataSet& table, std::vector<GridColumn> columns,
+                     std::unique_ptr<CursorTableModel>& model, DbGrid*& grid, QHBoxLayout*& strip);
   QWidget* BuildInvoicePage();
   QWidget* BuildSaldexPage(dbf::DbfDataSet& table, std::vector<GridColumn> columns,
                            std::unique_ptr<CursorTableModel>& model, DbGrid*& grid);

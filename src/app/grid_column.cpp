@@ -3,7 +3,7 @@
 #include <initializer_list>
 #include <utility>
 
-#include "app/qt_text.h"
+#include "controls/qt_text.h"
 #include "store/store_tables.h"
 
 namespace app {
@@ -29,8 +29,8 @@ std::vector<GridColumn> InvoiceGridColumns() {
     GridColumn column{name, QString::fromLatin1(name), width, {}};
     for (const store::DeclaredField& field : catalogue) {
       if (field.name != name) continue;
-      if (!field.label.empty()) column.title = FromAnsi(field.label);
-      column.display_format = field.display_format;
+      if (!field.label.empty()) column.title = controls::FromAnsi(field.label);
+      column.display_format = QString::fromStdString(field.display_format);
     }
     columns.push_back(std::move(column));
   }

@@ -9,12 +9,13 @@ namespace app {
 
 // One column of a data grid: the field it shows, its heading, its width in
 // pixels (-1: the grid's default for the field) and the display format
-// applied to the value (display_format.h; empty: the field's own text).
+// applied to the value (controls::FieldDisplayText; empty: the field's own
+// text).
 struct GridColumn {
   std::string field;
   QString title;
   int width = -1;
-  std::string display_format;
+  QString display_format;
 };
 
 // The main window's grids, columns in their order with headings and widths.

@@ -3,13 +3,14 @@
 #include <QApplication>
 #include <QMessageBox>
 
-#include "app/qt_text.h"
+#include "controls/login_form.h"
+#include "controls/qt_text.h"
 
 namespace app {
 
 void ShowInformation(QWidget* owner, const std::string& text, const std::string& caption) {
-  QMessageBox box(QMessageBox::Information, FromAnsi(caption), FromAnsi(text), QMessageBox::Ok,
-                  owner);
+  QMessageBox box(QMessageBox::Information, controls::FromAnsi(caption), controls::FromAnsi(text),
+                  QMessageBox::Ok, owner);
   box.setDefaultButton(QMessageBox::Ok);
   box.setEscapeButton(QMessageBox::Ok);
   box.exec();
@@ -29,11 +30,11 @@ void QtOperator::ShowMessage(const std::string& text, const std::string& caption
 }
 
 std::optional<store::LoginEntry> QtOperator::AskLogin() {
-  return AskLoginThroughForm(Owner());
+  return controls::AskLoginDialog(Owner());
 }
 
 void QtOperator::CreateProgress(const std::string& caption) {
-  progress_ = std::make_unique<TProgresWin>(FromAnsi(caption));
+  progress_ = std::make_unique<TProgresWin>(controls::FromAnsi(caption));
 }
 
 void QtOperator::ShowProgress() {
@@ -41,7 +42,7 @@ void QtOperator::ShowProgress() {
 }
 
 void QtOperator::SetProgressLabel(const std::string& label) {
-  if (progress_) progress_->SetLabel(FromAnsi(label));
+  if (progress_) progress_->SetLabel(controls::FromAnsi(label));
 }
 
 void QtOperator::SetProgressPercent(int percent) {

@@ -13,7 +13,7 @@
 namespace app {
 
 // The operator of the desktop program: modal information boxes with one OK
-// button (Return presses it), the login dialog, the progress window
+// button (Return presses it), the login dialog TLoginForm, the progress window
 // TProgresWin, and the event loop run between steps of long work.
 class QtOperator : public store::Operator {
  public:
@@ -44,9 +44,6 @@ class QtOperator : public store::Operator {
 // The modal information box of the program: `text` and `caption` in code
 // page 1250, an information icon and one OK button, which is the default.
 void ShowInformation(QWidget* owner, const std::string& text, const std::string& caption);
-
-// The login dialog of the start-up; nullopt when the operator cancels it.
-std::optional<store::LoginEntry> AskLoginThroughForm(QWidget* owner);
 
 }  // namespace app
 

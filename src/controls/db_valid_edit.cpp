@@ -13,30 +13,14 @@ namespace controls {
 
 TDBValidEdit::TDBValidEdit(QWidget* parent)
     : QLineEdit(parent),
-      link_([this] { dataChanged(); }, [this] { updateData(); }),
-      button_(new SideButton(this)),
+      SideButtonProperties(this),
+      DataFieldProperties([this] { dataChanged(); }, [this] { updateData(); }),
       user_moment_(dbf::Now()) {
   setColorDisable(palette().color(QPalette::Active, QPalette::Base));
-  connect(button_, &QToolButton::clicked, this, [this] {
-    if (on_click_button_) on_click_button_(this);
-  });
   dataChanged();
 }
 
 TDBValidEdit::~TDBValidEdit() = default;
-
-QString TDBValidEdit::dataField() const {
-  return FromAnsi(link_.field_name());
-}
-
-void TDBValidEdit::setDataField(const QString& name) {
-  link_.SetFieldName(ToAnsi(name));
-}
-
-void TDBValidEdit::bind(store::DataSource& source, const QString& field_name) {
-  link_.SetFieldName(ToAnsi(field_name));
-  link_.SetDataSource(&source);
-}
 
 void TDBValidEdit::setDisplayFormat(const QString& format) {
   display_format_ = format;
@@ -170,18 +154,21 @@ void TDBValidEdit::focusOutEvent(QFocusEvent* event) {
   const Outcome outcome = validateAndWrite(&engine_message);
   if (outcome != Outcome::kAccepted) {
     keys_.ClearMark();
-    ReturnFocus(this);
-    if (outcome == Outcome::kWriteFailed) {
-      ShowErrorBox(this, engine_message);
-    } else if (on_error_) {
-      on_error_(this);
-    } else if (!error_string_.isEmpty()) {
-      ShowErrorBox(this, error_string_);
-    }
+    RefuseLeave(this, [&] {
+      if (outcome == Outcome::kWriteFailed) {
+        ShowErrorBox(this, engine_message);
+      } else if (on_error_) {
+        on_error_(this);
+      } else if (!error_string_.isEmpty()) {
+        ShowErrorBox(this, error_string_);
+      }
+    });
     leaving_ = false;
     return;
   }
   leaving_ = false;
+  // A window OnValid showed (a pick list) took the activation; give it back.
+  if (!window()->isActiveWindow()) window()->activateWindow();
   if (link_.field()) showFieldValue();  // the display form again
   keys_.FocusLeft(this);
 }

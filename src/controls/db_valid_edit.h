@@ -21,40 +21,25 @@ namespace controls {
 // times, then OnValid) and written into the field; a refused text or a failed
 // field write keeps the focus in the edit (OnError, ErrorString or the
 // engine's message). Post writes a pending text through UpdateData.
-class TDBValidEdit : public QLineEdit {
+class TDBValidEdit : public QLineEdit,
+                     public EntryKeyProperties,
+                     public SideButtonProperties,
+                     public DataFieldProperties {
   Q_OBJECT
  public:
   explicit TDBValidEdit(QWidget* parent = nullptr);
   ~TDBValidEdit() override;
 
-  // --- binding
-  store::DataSource* dataSource() const { return link_.data_source(); }
-  void setDataSource(store::DataSource* source) { link_.SetDataSource(source); }
-  QString dataField() const;
-  void setDataField(const QString& name);
-  void bind(store::DataSource& source, const QString& field_name);
   // Format of the text shown without the focus ("#,##0.00", "dd.mm.yyyy",
   // "Ano;Ne"); empty shows the edit text. See CatalogueDisplayFormat().
   QString displayFormat() const { return display_format_; }
   void setDisplayFormat(const QString& format);
-  // The bound field of the open cursor, or nullptr.
-  dbf::Field* field() const { return link_.field(); }
 
   // --- properties
-  bool buttonVisible() const { return button_->shown(); }
-  void setButtonVisible(bool visible) { button_->setShown(visible); }
-  int buttonWidth() const { return button_->buttonWidth(); }
-  void setButtonWidth(int width) { button_->setButtonWidth(width); }
-  QPixmap glyph() const { return button_->glyph(); }
-  void setGlyph(const QPixmap& glyph) { button_->setGlyph(glyph); }
-  int numGlyphs() const { return button_->numGlyphs(); }
-  void setNumGlyphs(int count) { button_->setNumGlyphs(count); }
   // Colour of the edit while it cannot take the focus; the control's colour
   // (the palette's base) at creation.
   QColor colorDisable() const { return color_disable_; }
   void setColorDisable(const QColor& color);
-  bool enterIsTab() const { return keys_.enter_is_tab(); }
-  void setEnterIsTab(bool on) { keys_.set_enter_is_tab(on); }
   TValidEditType editType() const { return edit_type_; }
   void setEditType(TValidEditType type) { edit_type_ = type; }
   TValidDateTimeType dateTimeType() const { return date_time_type_; }
@@ -72,14 +57,6 @@ class TDBValidEdit : public QLineEdit {
   void setOnValid(TValidEvent handler) { on_valid_ = std::move(handler); }
   const TValidErrorEvent& onError() const { return on_error_; }
   void setOnError(TValidErrorEvent handler) { on_error_ = std::move(handler); }
-  const NotifyEvent& onClickButton() const { return on_click_button_; }
-  void setOnClickButton(NotifyEvent handler) { on_click_button_ = std::move(handler); }
-  // Not among the published events of this control, but the family's
-  // keyboard carries them.
-  void setOnTabExit(TabExitEvent handler) { keys_.set_on_tab_exit(std::move(handler)); }
-  void setOnClickSpace(NotifyEvent handler) { keys_.set_on_click_space(std::move(handler)); }
-
-  SideButton* sideButton() const { return button_; }
 
   // The leaving steps without the focus change: validate (as WhenValid
   // says), put the text back, write the field. Shows nothing.
@@ -101,9 +78,6 @@ class TDBValidEdit : public QLineEdit {
   bool shouldValidate() const;
   bool writeText(QString* engine_message);
 
-  EntryKeys keys_;
-  FieldLink link_;
-  SideButton* button_;
   QString display_format_;
   QColor color_disable_;
   TValidEditType edit_type_ = TValidEditType::setStandard;
@@ -113,7 +87,6 @@ class TDBValidEdit : public QLineEdit {
   QString error_string_;
   TValidEvent on_valid_;
   TValidErrorEvent on_error_;
-  NotifyEvent on_click_button_;
   QString shown_text_;    // the text last taken from the field
   bool leaving_ = false;  // the leaving steps are running
 };

@@ -68,8 +68,7 @@ void TEnterDateEdit::focusOutEvent(QFocusEvent* event) {
   QString message;
   if (!acceptLeave(&message)) {
     keys_.ClearMark();
-    ReturnFocus(this);
-    ShowErrorBox(this, message);
+    RefuseLeave(this, [&] { ShowErrorBox(this, message); });
   } else {
     keys_.FocusLeft(this);
   }

@@ -12,17 +12,10 @@ namespace controls {
 // process-wide short date format; Enter moves to the next field only while
 // the calendar is closed; Tab leaves the field (it does not step through the
 // day, month and year sections).
-class TEnterDateEdit : public QDateEdit {
+class TEnterDateEdit : public QDateEdit, public EntryKeyProperties {
   Q_OBJECT
  public:
   explicit TEnterDateEdit(QWidget* parent = nullptr);
-
-  bool enterIsTab() const { return keys_.enter_is_tab(); }
-  void setEnterIsTab(bool on) { keys_.set_enter_is_tab(on); }
-  const TabExitEvent& onTabExit() const { return keys_.on_tab_exit(); }
-  void setOnTabExit(TabExitEvent handler) { keys_.set_on_tab_exit(std::move(handler)); }
-  const NotifyEvent& onClickSpace() const { return keys_.on_click_space(); }
-  void setOnClickSpace(NotifyEvent handler) { keys_.set_on_click_space(std::move(handler)); }
 
   // The date as the program holds it (days since 30 December 1899).
   dbf::DateTime dateValue() const;
@@ -39,7 +32,6 @@ class TEnterDateEdit : public QDateEdit {
   virtual bool acceptLeave(QString* /*message*/) { return true; }
 
  private:
-  EntryKeys keys_;
   bool leaving_ = false;
 };
 

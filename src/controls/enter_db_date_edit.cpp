@@ -1,8 +1,10 @@
 #include "controls/enter_db_date_edit.h"
 
+#include <QKeyEvent>
 #include <cmath>
 
 #include "controls/qt_text.h"
+#include "dbf/clock.h"
 
 namespace controls {
 namespace {
@@ -13,7 +15,8 @@ const QDate kBlankDate(100, 1, 1);
 }  // namespace
 
 TEnterDBDateEdit::TEnterDBDateEdit(QWidget* parent)
-    : TEnterDateEdit(parent), link_([this] { dataChanged(); }, [this] { updateData(); }) {
+    : TEnterDateEdit(parent),
+      DataFieldProperties([this] { dataChanged(); }, [this] { updateData(); }) {
   setMinimumDate(kBlankDate);
   setSpecialValueText(QStringLiteral(" "));
   connect(this, &QDateEdit::dateChanged, this, [this] {
@@ -23,19 +26,6 @@ TEnterDBDateEdit::TEnterDBDateEdit(QWidget* parent)
 }
 
 TEnterDBDateEdit::~TEnterDBDateEdit() = default;
-
-QString TEnterDBDateEdit::dataField() const {
-  return FromAnsi(link_.field_name());
-}
-
-void TEnterDBDateEdit::setDataField(const QString& name) {
-  link_.SetFieldName(ToAnsi(name));
-}
-
-void TEnterDBDateEdit::bind(store::DataSource& source, const QString& field_name) {
-  link_.SetFieldName(ToAnsi(field_name));
-  link_.SetDataSource(&source);
-}
 
 void TEnterDBDateEdit::dataChanged() {
   showing_ = true;
@@ -48,6 +38,18 @@ void TEnterDBDateEdit::dataChanged() {
   setReadOnly(!link_.editing());
   modified_ = false;
   showing_ = false;
+}
+
+void TEnterDBDateEdit::keyPressEvent(QKeyEvent* event) {
+  // A blank edit has no sections to type into: the first digit starts from
+  // today's date with its first section selected, so that typing replaces it.
+  if (date() == kBlankDate && !isReadOnly() && event->text().size() == 1 &&
+      event->text()[0].isDigit()) {
+    const dbf::LocalTime now = dbf::Now();
+    setDate(QDate(now.year, now.month, now.day));
+    setSelectedSection(sectionAt(0));
+  }
+  TEnterDateEdit::keyPressEvent(event);
 }
 
 void TEnterDBDateEdit::storeDate() {

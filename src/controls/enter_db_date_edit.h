@@ -11,31 +11,24 @@ namespace controls {
 // leaves and when Post asks for pending values; a failed write shows the
 // engine's message and keeps the focus. Typing is possible only while the
 // cursor is in edit or insert state.
-class TEnterDBDateEdit : public TEnterDateEdit {
+class TEnterDBDateEdit : public TEnterDateEdit, public DataFieldProperties {
   Q_OBJECT
  public:
   explicit TEnterDBDateEdit(QWidget* parent = nullptr);
   ~TEnterDBDateEdit() override;
-
-  store::DataSource* dataSource() const { return link_.data_source(); }
-  void setDataSource(store::DataSource* source) { link_.SetDataSource(source); }
-  QString dataField() const;
-  void setDataField(const QString& name);
-  void bind(store::DataSource& source, const QString& field_name);
-  dbf::Field* field() const { return link_.field(); }
 
   // Writes a changed date into the field; false when the write failed.
   bool writeField(QString* error = nullptr);
 
  protected:
   bool acceptLeave(QString* message) override { return writeField(message); }
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void dataChanged();
   void updateData();
   void storeDate();
 
-  FieldLink link_;
   bool showing_ = false;
   bool modified_ = false;
 };

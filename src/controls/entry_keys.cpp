@@ -1,6 +1,7 @@
 #include "controls/entry_keys.h"
 
 #include <QCoreApplication>
+#include <QPointer>
 
 namespace controls {
 
@@ -56,6 +57,16 @@ void ReturnFocus(QWidget* control) {
   returning_focus = true;
   control->setFocus(Qt::OtherFocusReason);
   returning_focus = false;
+}
+
+void RefuseLeave(QWidget* control, const std::function<void()>& tell) {
+  QPointer<QWidget> guard(control);
+  ReturnFocus(control);
+  tell();
+  if (!guard) return;
+  // A box shown meanwhile took the activation; the window gets it back.
+  if (!control->window()->isActiveWindow()) control->window()->activateWindow();
+  ReturnFocus(control);
 }
 
 }  // namespace controls

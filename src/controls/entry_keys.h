@@ -3,6 +3,7 @@
 
 #include <QKeyEvent>
 #include <QWidget>
+#include <functional>
 
 #include "controls/control_types.h"
 
@@ -43,6 +44,21 @@ class EntryKeys {
   NotifyEvent on_click_space_;
 };
 
+// EnterIsTab, OnTabExit and OnClickSpace as the family's controls publish
+// them, for a control to inherit beside its Qt widget.
+class EntryKeyProperties {
+ public:
+  bool enterIsTab() const { return keys_.enter_is_tab(); }
+  void setEnterIsTab(bool on) { keys_.set_enter_is_tab(on); }
+  const TabExitEvent& onTabExit() const { return keys_.on_tab_exit(); }
+  void setOnTabExit(TabExitEvent handler) { keys_.set_on_tab_exit(std::move(handler)); }
+  const NotifyEvent& onClickSpace() const { return keys_.on_click_space(); }
+  void setOnClickSpace(NotifyEvent handler) { keys_.set_on_click_space(std::move(handler)); }
+
+ protected:
+  EntryKeys keys_;
+};
+
 // A focus loss that leaves the field: not a window deactivation or a popup,
 // and not the loss a control's ReturnFocus() causes to the control the focus
 // was going to.
@@ -52,6 +68,11 @@ bool LeavesField(Qt::FocusReason reason);
 // that control handles its focus loss; the control the focus was moving to
 // loses it again without running its own leaving steps.
 void ReturnFocus(QWidget* control);
+
+// The refusal of a leave: the focus goes back into `control`, `tell` shows
+// the operator why (a modal box, an event), and the control's window is
+// active again afterwards with the focus still in the control.
+void RefuseLeave(QWidget* control, const std::function<void()>& tell);
 
 }  // namespace controls
 

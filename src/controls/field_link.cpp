@@ -1,5 +1,7 @@
 #include "controls/field_link.h"
 
+#include "controls/qt_text.h"
+
 namespace controls {
 
 FieldLink::FieldLink(std::function<void()> data_changed, std::function<void()> update_data)
@@ -34,6 +36,19 @@ bool FieldLink::editing() const {
 
 void FieldLink::FieldChanged(dbf::DbfDataSet&, const dbf::Field& changed) {
   if (&changed == field()) data_changed_();
+}
+
+QString DataFieldProperties::dataField() const {
+  return FromAnsi(link_.field_name());
+}
+
+void DataFieldProperties::setDataField(const QString& name) {
+  link_.SetFieldName(ToAnsi(name));
+}
+
+void DataFieldProperties::bind(store::DataSource& source, const QString& field_name) {
+  link_.SetFieldName(ToAnsi(field_name));
+  link_.SetDataSource(&source);
 }
 
 }  // namespace controls

@@ -1,6 +1,7 @@
 #ifndef SALDEX_CONTROLS_FIELD_LINK_H_
 #define SALDEX_CONTROLS_FIELD_LINK_H_
 
+#include <QString>
 #include <functional>
 #include <string>
 
@@ -50,6 +51,25 @@ class FieldLink : public dbf::DataSetObserver {
   store::DataSource* source_ = nullptr;
   dbf::DbfDataSet* observed_ = nullptr;
   std::string field_name_;
+};
+
+// DataSource and DataField of a bound control, for it to inherit beside its
+// Qt widget; the control is told through the two functions.
+class DataFieldProperties {
+ public:
+  store::DataSource* dataSource() const { return link_.data_source(); }
+  void setDataSource(store::DataSource* source) { link_.SetDataSource(source); }
+  QString dataField() const;
+  void setDataField(const QString& name);
+  void bind(store::DataSource& source, const QString& field_name);
+  // The bound field of the open cursor, or nullptr.
+  dbf::Field* field() const { return link_.field(); }
+
+ protected:
+  DataFieldProperties(std::function<void()> data_changed, std::function<void()> update_data)
+      : link_(std::move(data_changed), std::move(update_data)) {}
+
+  FieldLink link_;
 };
 
 }  // namespace controls

@@ -15,14 +15,15 @@ TLoginForm::TLoginForm(QWidget* parent)
 
   auto* notice = new QLabel(
       QStringLiteral("Přihlašovací jméno z Windows není v seznamu uživatelů systému"), this);
-  notice->setGeometry(8, 8, 321, 20);
+  notice->setWordWrap(true);
+  notice->setGeometry(8, 4, 321, 36);
   auto* name_label = new QLabel(QStringLiteral("Přístupové jméno uživatele "), this);
-  name_label->setGeometry(8, 44, 170, 20);
-  name_edit_->setGeometry(184, 42, 145, 23);
+  name_label->setGeometry(8, 48, 170, 20);
+  name_edit_->setGeometry(184, 46, 145, 23);
   name_label->setBuddy(name_edit_);
   auto* password_label = new QLabel(QStringLiteral("Přístupové heslo uživatele"), this);
-  password_label->setGeometry(8, 76, 170, 20);
-  password_edit_->setGeometry(184, 74, 145, 23);
+  password_label->setGeometry(8, 80, 170, 20);
+  password_edit_->setGeometry(184, 78, 145, 23);
   password_edit_->setPasswordChar(u'*');
   password_label->setBuddy(password_edit_);
 

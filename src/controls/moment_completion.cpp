@@ -93,6 +93,22 @@ QString Number(int value, int width) {
   return QString::number(value).rightJustified(width, u'0');
 }
 
+// Walks `format` in runs of one letter (case-insensitive); `field` gives the
+// text of a run (lower-case letter, length) or an empty text for a literal.
+template <typename Field>
+QString ExpandFormat(const QString& format, Field&& field) {
+  QString out;
+  for (qsizetype i = 0; i < format.size();) {
+    const QChar c = format[i].toLower();
+    qsizetype run = 1;
+    while (i + run < format.size() && format[i + run].toLower() == c) ++run;
+    const QString text = field(c, run);
+    out += text.isEmpty() ? format.mid(i, run) : text;
+    i += run;
+  }
+  return out;
+}
+
 }  // namespace
 
 MomentFormats ProcessMomentFormats() {
@@ -106,50 +122,25 @@ MomentFormats ProcessMomentFormats() {
 }
 
 QString FormatShortDate(const dbf::LocalTime& moment, const MomentFormats& formats) {
-  const QString& format = formats.short_date_format;
-  QString out;
-  for (qsizetype i = 0; i < format.size();) {
-    const QChar c = format[i].toLower();
-    qsizetype run = 1;
-    while (i + run < format.size() && format[i + run].toLower() == c) ++run;
-    if (c == u'd') {
-      out += Number(moment.day, run >= 2 ? 2 : 1);
-    } else if (c == u'm') {
-      out += Number(moment.month, run >= 2 ? 2 : 1);
-    } else if (c == u'y') {
-      out += run <= 2 ? Number(moment.year % 100, 2) : Number(moment.year, 4);
-    } else if (c == u'/') {
-      out += QString(run, formats.date_separator);
-    } else {
-      out += format.mid(i, run);
-    }
-    i += run;
-  }
-  return out;
+  return ExpandFormat(formats.short_date_format, [&](QChar c, qsizetype run) -> QString {
+    const int width = run >= 2 ? 2 : 1;
+    if (c == u'd') return Number(moment.day, width);
+    if (c == u'm') return Number(moment.month, width);
+    if (c == u'y') return run <= 2 ? Number(moment.year % 100, 2) : Number(moment.year, 4);
+    if (c == u'/') return QString(run, formats.date_separator);
+    return QString();
+  });
 }
 
 QString FormatLongTime(const dbf::LocalTime& moment, const MomentFormats& formats) {
-  const QString& format = formats.long_time_format;
-  QString out;
-  for (qsizetype i = 0; i < format.size();) {
-    const QChar c = format[i].toLower();
-    qsizetype run = 1;
-    while (i + run < format.size() && format[i + run].toLower() == c) ++run;
+  return ExpandFormat(formats.long_time_format, [&](QChar c, qsizetype run) -> QString {
     const int width = run >= 2 ? 2 : 1;
-    if (c == u'h') {
-      out += Number(moment.hour, width);
-    } else if (c == u'n' || c == u'm') {
-      out += Number(moment.minute, width);
-    } else if (c == u's') {
-      out += Number(moment.second, width);
-    } else if (c == u':') {
-      out += QString(run, formats.time_separator);
-    } else {
-      out += format.mid(i, run);
-    }
-    i += run;
-  }
-  return out;
+    if (c == u'h') return Number(moment.hour, width);
+    if (c == u'n' || c == u'm') return Number(moment.minute, width);
+    if (c == u's') return Number(moment.second, width);
+    if (c == u':') return QString(run, formats.time_separator);
+    return QString();
+  });
 }
 
 Completion CompleteDate(const QString& text, const dbf::LocalTime& default_moment,

@@ -7,6 +7,12 @@
 
 namespace controls {
 
+SideButtonProperties::SideButtonProperties(QLineEdit* edit) : button_(new SideButton(edit)) {
+  QObject::connect(button_, &QToolButton::clicked, button_, [this, edit] {
+    if (on_click_button_) on_click_button_(edit);
+  });
+}
+
 SideButton::SideButton(QLineEdit* edit) : QToolButton(edit), edit_(edit) {
   setAutoRaise(true);
   setFocusPolicy(Qt::NoFocus);

@@ -5,6 +5,8 @@
 #include <QPixmap>
 #include <QToolButton>
 
+#include "controls/control_types.h"
+
 namespace controls {
 
 // The flat button inside the right edge of an edit that opens a pick list:
@@ -42,6 +44,31 @@ class SideButton : public QToolButton {
   int width_ = 15;
   QPixmap glyph_;
   int num_glyphs_ = 1;
+};
+
+// ButtonVisible, ButtonWidth, Glyph, NumGlyphs and OnClickButton of an edit
+// with a side button, for the edit to inherit beside QLineEdit.
+class SideButtonProperties {
+ public:
+  explicit SideButtonProperties(QLineEdit* edit);
+
+  bool buttonVisible() const { return button_->shown(); }
+  void setButtonVisible(bool visible) { button_->setShown(visible); }
+  int buttonWidth() const { return button_->buttonWidth(); }
+  void setButtonWidth(int width) { button_->setButtonWidth(width); }
+  QPixmap glyph() const { return button_->glyph(); }
+  void setGlyph(const QPixmap& glyph) { button_->setGlyph(glyph); }
+  int numGlyphs() const { return button_->numGlyphs(); }
+  void setNumGlyphs(int count) { button_->setNumGlyphs(count); }
+  const NotifyEvent& onClickButton() const { return on_click_button_; }
+  void setOnClickButton(NotifyEvent handler) { on_click_button_ = std::move(handler); }
+  SideButton* sideButton() const { return button_; }
+
+ protected:
+  SideButton* button_;
+
+ private:
+  NotifyEvent on_click_button_;
 };
 
 }  // namespace controls

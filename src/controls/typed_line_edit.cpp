@@ -51,14 +51,17 @@ void TypedLineEdit::setAlignment(Qt::Alignment alignment) {
 
 void TypedLineEdit::setPasswordChar(QChar c) {
   password_char_ = c;
+  QStyle* previous = dynamic_cast<PasswordStyle*>(style());
   if (c.isNull()) {
+    setStyle(nullptr);
     setEchoMode(QLineEdit::Normal);
-    return;
+  } else {
+    auto* masked = new PasswordStyle(c);
+    masked->setParent(this);
+    setStyle(masked);
+    setEchoMode(QLineEdit::Password);
   }
-  auto* style = new PasswordStyle(c);
-  style->setParent(this);
-  setStyle(style);
-  setEchoMode(QLineEdit::Password);
+  delete previous;
 }
 
 TypingRules TypedLineEdit::typingRules() const {
@@ -133,8 +136,7 @@ void TypedLineEdit::focusOutEvent(QFocusEvent* event) {
   if (check.text != text()) setText(check.text);
   if (!check.accepted) {
     keys_.ClearMark();
-    ReturnFocus(this);
-    ShowErrorBox(this, QString::fromUtf8(kBadFormatMessage));
+    RefuseLeave(this, [this] { ShowErrorBox(this, QString::fromUtf8(kBadFormatMessage)); });
     in_leave_check_ = false;
     return;
   }

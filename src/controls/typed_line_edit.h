@@ -13,7 +13,7 @@ namespace controls {
 // formatting when the focus leaves (" Chybný formát dat " and the focus kept
 // on failure), BlankDate / BlankTime, the aligned look, ConvertDecimalSymbol,
 // EnterIsTab, OnTabExit and OnClickSpace.
-class TypedLineEdit : public QLineEdit {
+class TypedLineEdit : public QLineEdit, public EntryKeyProperties {
   Q_OBJECT
  public:
   TEditType editType() const { return edit_type_; }
@@ -40,13 +40,6 @@ class TypedLineEdit : public QLineEdit {
   QChar passwordChar() const { return password_char_; }
   void setPasswordChar(QChar c);
 
-  bool enterIsTab() const { return keys_.enter_is_tab(); }
-  void setEnterIsTab(bool on) { keys_.set_enter_is_tab(on); }
-  const TabExitEvent& onTabExit() const { return keys_.on_tab_exit(); }
-  void setOnTabExit(TabExitEvent handler) { keys_.set_on_tab_exit(std::move(handler)); }
-  const NotifyEvent& onClickSpace() const { return keys_.on_click_space(); }
-  void setOnClickSpace(NotifyEvent handler) { keys_.set_on_click_space(std::move(handler)); }
-
  protected:
   explicit TypedLineEdit(QWidget* parent);
 
@@ -63,12 +56,10 @@ class TypedLineEdit : public QLineEdit {
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
 
-  EntryKeys& keys() { return keys_; }
   // Alignment and margins for the focused (editing) or the resting look.
   void applyLook(bool focused);
 
  private:
-  EntryKeys keys_;
   TEditType edit_type_ = TEditType::ttString;
   int float_precision_ = 0;
   int float_digits_ = 0;

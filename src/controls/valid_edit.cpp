@@ -4,11 +4,7 @@
 
 namespace controls {
 
-TValidEdit::TValidEdit(QWidget* parent) : TypedLineEdit(parent), button_(new SideButton(this)) {
-  connect(button_, &QToolButton::clicked, this, [this] {
-    if (on_click_button_) on_click_button_(this);
-  });
-}
+TValidEdit::TValidEdit(QWidget* parent) : TypedLineEdit(parent), SideButtonProperties(this) {}
 
 TypingRules TValidEdit::typingRules() const {
   TypingRules rules = TypedLineEdit::typingRules();

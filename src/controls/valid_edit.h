@@ -1,8 +1,6 @@
 #ifndef SALDEX_CONTROLS_VALID_EDIT_H_
 #define SALDEX_CONTROLS_VALID_EDIT_H_
 
-#include <QPixmap>
-
 #include "controls/side_button.h"
 #include "controls/typed_line_edit.h"
 
@@ -13,23 +11,10 @@ namespace controls {
 // as dialog keys. Of a type other than ttString only + , - . digits and the
 // date and time separators can be typed ("," and "." become the decimal
 // separator); dates and times are completed from now when the focus leaves.
-class TValidEdit : public TypedLineEdit {
+class TValidEdit : public TypedLineEdit, public SideButtonProperties {
   Q_OBJECT
  public:
   explicit TValidEdit(QWidget* parent = nullptr);
-
-  bool buttonVisible() const { return button_->shown(); }
-  void setButtonVisible(bool visible) { button_->setShown(visible); }
-  int buttonWidth() const { return button_->buttonWidth(); }
-  void setButtonWidth(int width) { button_->setButtonWidth(width); }
-  QPixmap glyph() const { return button_->glyph(); }
-  void setGlyph(const QPixmap& glyph) { button_->setGlyph(glyph); }
-  int numGlyphs() const { return button_->numGlyphs(); }
-  void setNumGlyphs(int count) { button_->setNumGlyphs(count); }
-  const NotifyEvent& onClickButton() const { return on_click_button_; }
-  void setOnClickButton(NotifyEvent handler) { on_click_button_ = std::move(handler); }
-
-  SideButton* sideButton() const { return button_; }
 
  protected:
   bool completesMoments() const override { return true; }
@@ -38,10 +23,6 @@ class TValidEdit : public TypedLineEdit {
   int reservedRight() const override { return button_->effectiveWidth(); }
   void resizeEvent(QResizeEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
-
- private:
-  SideButton* button_;
-  NotifyEvent on_click_button_;
 };
 
 }  // namespace controls

@@ -1,11 +1,8 @@
-// The colour rule of the invoice list and the display formats of its cells.
+// The colour rule of the invoice list.
 
 #include "app/invoice_ink.h"
 
 #include <gtest/gtest.h>
-
-#include "app/display_format.h"
-#include "dbf/format_settings.h"
 
 namespace app {
 namespace {
@@ -33,25 +30,6 @@ TEST(InvoiceInk, EdgeCasesOfTheColourRule) {
   for (const Case& c : cases) {
     EXPECT_EQ(InvoiceInkOf(c.paid, c.total, c.due, kToday), c.ink) << c.name;
   }
-}
-
-TEST(DisplayFormat, DatesFollowTheFormatLetters) {
-  EXPECT_EQ(FormatDate({2025, 3, 4}, "dd.mm.yyyy"), "04.03.2025");
-  EXPECT_EQ(FormatDate({2025, 12, 31}, "yyyy-mm-dd"), "2025-12-31");
-  EXPECT_EQ(FormatDate({2009, 1, 2}, "d/mm/yy"), "d/01/09");
-}
-
-TEST(DisplayFormat, NumbersAreGroupedWithTwoDecimals) {
-  dbf::FormatSettings saved = dbf::Formats();
-  dbf::Formats().decimal_separator = ',';
-  EXPECT_EQ(FormatGroupedNumber(1234567.891, 2), "1 234 567,89");
-  EXPECT_EQ(FormatGroupedNumber(999.996, 2), "1 000,00");
-  EXPECT_EQ(FormatGroupedNumber(-12.5, 2), "-12,50");
-  EXPECT_EQ(FormatGroupedNumber(-0.001, 2), "0,00");
-  EXPECT_EQ(FormatGroupedNumber(0, 2), "0,00");
-  dbf::Formats().decimal_separator = '.';
-  EXPECT_EQ(FormatGroupedNumber(1234.5, 2), "1,234.50");
-  dbf::Formats() = saved;
 }
 
 }  // namespace

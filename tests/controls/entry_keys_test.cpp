@@ -2,6 +2,7 @@
 // and the dialog keys Esc and Enter.
 
 #include <QAbstractItemView>
+#include <QCalendarWidget>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -122,6 +123,16 @@ TEST_F(EntryKeysTest, TabLeavesTheDateEditInsteadOfSteppingThroughItsSections) {
   dialog_.date_edit->setFocus(Qt::TabFocusReason);
   QTest::keyClick(dialog_.date_edit, Qt::Key_Tab);
   EXPECT_EQ(QApplication::focusWidget(), dialog_.db_edit);
+}
+
+TEST_F(EntryKeysTest, DateEditTurnsEnterIntoTabOnlyWhileItsCalendarIsClosed) {
+  dialog_.date_edit->setFocus(Qt::TabFocusReason);
+  TEnterDateEdit* edit = dialog_.date_edit;
+  QTest::mouseClick(edit, Qt::LeftButton, {}, QPoint(edit->width() - 6, edit->height() / 2));
+  ASSERT_TRUE(dialog_.date_edit->calendarOpen());
+  QTest::keyClick(dialog_.date_edit, Qt::Key_Return);
+  EXPECT_NE(QApplication::focusWidget(), dialog_.db_edit);
+  dialog_.date_edit->calendarWidget()->window()->hide();
 }
 
 TEST_F(EntryKeysTest, SpaceCallsOnClickSpaceInsteadOfTypingABlank) {

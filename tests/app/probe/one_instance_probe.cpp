@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QSocketNotifier>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
   std::vector<std::string> arguments(argv + 2, argv + argc);
   QApplication application(argc, argv);
   app::TOneInstance guard(QString::fromLocal8Bit(argv[1]));
+  if (const char* wait = std::getenv("SALDEX_GUARD_WAIT_MS")) guard.set_wait_ms(std::atoi(wait));
   guard.OnInstanceStarted = [](const QStringList& list) {
     std::printf("arguments %lld\n", static_cast<long long>(list.size()));
     for (const QString& argument : list) std::printf("%s\n", argument.toLocal8Bit().constData());
