@@ -14,7 +14,7 @@ std::vector<GridColumn> CatalogueColumns(
     for (const store::DeclaredField& field : catalogue) {
       if (field.name != name) continue;
       if (!field.label.empty()) column.title = controls::FromAnsi(field.label);
-      column.display_format = field.display_format;
+      column.display_format = controls::FromAnsi(field.display_format);
     }
     columns.push_back(std::move(column));
   }
