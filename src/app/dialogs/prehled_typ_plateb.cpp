@@ -2,8 +2,8 @@
 
 #include <QKeyEvent>
 
-#include "app/dialogs/catalogue_columns.h"
 #include "app/dialogs/dialog_font.h"
+#include "app/grid_column.h"
 
 namespace app {
 

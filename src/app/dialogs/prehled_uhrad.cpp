@@ -3,10 +3,10 @@
 #include <QApplication>
 #include <QKeyEvent>
 
-#include "app/dialogs/catalogue_columns.h"
 #include "app/dialogs/dialog_font.h"
 #include "app/dialogs/uhrada_form.h"
 #include "app/error_display.h"
+#include "app/grid_column.h"
 
 namespace app {
 namespace {
@@ -69,12 +69,11 @@ bool TPrehledUhrad::ShowPaymentDialog() {
   return form.exec() == QDialog::Accepted;
 }
 
-void TPrehledUhrad::Button1Click() {
-  RunCommand([this] {
-    payments_.BeginNew();
+void TPrehledUhrad::EditInDialog(const std::function<void()>& confirm) {
+  RunCommand([&] {
     try {
       if (ShowPaymentDialog()) {
-        payments_.ConfirmNew();
+        confirm();
       } else {
         payments_.CancelChange();
       }
@@ -86,22 +85,19 @@ void TPrehledUhrad::Button1Click() {
   grid_->setFocus();
 }
 
+void TPrehledUhrad::Button1Click() {
+  RunCommand([this] { payments_.BeginNew(); });
+  if (vypisy_inserting()) EditInDialog([this] { payments_.ConfirmNew(); });
+}
+
 void TPrehledUhrad::Button2Click() {
-  RunCommand([this] {
-    if (!payments_.BeginCorrection()) return;
-    try {
-      if (ShowPaymentDialog()) {
-        WaitCursor hourglass;
-        payments_.ConfirmCorrection();
-      } else {
-        payments_.CancelChange();
-      }
-    } catch (...) {
-      payments_.CancelChange();
-      throw;
-    }
+  bool started = false;
+  RunCommand([&] { started = payments_.BeginCorrection(); });
+  if (!started) return;
+  EditInDialog([this] {
+    WaitCursor hourglass;
+    payments_.ConfirmCorrection();
   });
-  grid_->setFocus();
 }
 
 bool TPrehledUhrad::previewKey(QKeyEvent* event) {

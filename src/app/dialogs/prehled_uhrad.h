@@ -2,6 +2,7 @@
 #define SALDEX_APP_DIALOGS_PREHLED_UHRAD_H_
 
 #include <QPushButton>
+#include <functional>
 #include <memory>
 
 #include "app/cursor_table_model.h"
@@ -48,6 +49,10 @@ class TPrehledUhrad : public controls::EntryDialog {
   // The payment dialog at this window's top + 50 and left - 70; true when
   // confirmed.
   bool ShowPaymentDialog();
+  // The payment begun in Vypisy in the dialog: `confirm` when confirmed, the
+  // change cancelled otherwise or when `confirm` fails (the error shown).
+  void EditInDialog(const std::function<void()>& confirm);
+  bool vypisy_inserting() const { return payments_.vypisy().state() == dbf::DataSetState::kInsert; }
 
   store::TData& data_;
   store::InvoicePayments& payments_;
