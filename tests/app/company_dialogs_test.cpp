@@ -10,6 +10,7 @@
 #include "app/dialogs_fixture.h"
 #include "dbf/format_settings.h"
 #include "dbf/process_test_support.h"
+#include "store/record_locked_elsewhere.h"
 
 namespace app {
 namespace {
@@ -88,22 +89,16 @@ TEST_F(CompanyHeaderTest, EnterInTheLastRowMovesToStornoAndAnotherEnterCancels) 
 TEST_F(CompanyHeaderTest, ARecordLockedElsewhereShowsTheEngineErrorAndNoDialog) {
   const std::string data_dir = layout_.data_dir;
   const std::string dir = dir_.path();
-  dbf::testing::ChildProcess holder([&](const dbf::testing::ChildProcess::Channel& channel) {
-    testing_support::RecordingOperator op;
-    store::TData other(op, dir);
-    other.tables().SetLocations(data_dir, "0001");
+  testing_support::RecordLockedElsewhere holder(dir, data_dir, "Vlastnik", [](store::TData& other) {
     other.Vlastnik().Open();
     other.Vlastnik().First();
-    channel.Send(other.Vlastnik().LockRecord() ? 'l' : 'n');
-    channel.Receive();
-    return 0;
+    return true;
   });
-  ASSERT_EQ(holder.Receive(), 'l');
+  ASSERT_TRUE(holder.locked());
   ModalScript script;
   script.ThenMessage();
   RunCompanyHeader(nullptr, Module());
-  holder.Send('x');
-  EXPECT_EQ(holder.Wait(), 0);
+  holder.Release();
   EXPECT_EQ(script.unexpected, 0);
   ASSERT_EQ(script.messages.size(), 1u);
   EXPECT_FALSE(script.messages[0].empty());

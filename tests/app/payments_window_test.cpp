@@ -10,6 +10,7 @@
 #include "app/dialogs_fixture.h"
 #include "dbf/clock.h"
 #include "dbf/process_test_support.h"
+#include "store/record_locked_elsewhere.h"
 
 namespace app {
 namespace {
@@ -239,19 +240,9 @@ TEST_F(PaymentsWindowTest, EscClosesTheWindow) {
 TEST_F(PaymentsWindowTest, ALockedInvoiceIsUpdatedByTheNextPayment) {
   const std::string dir = dir_.path();
   const std::string data_dir = layout_.data_dir;
-  dbf::testing::ChildProcess holder([&](const dbf::testing::ChildProcess::Channel& channel) {
-    testing_support::RecordingOperator op;
-    store::TData other(op, dir);
-    other.settings.CestaData = data_dir;
-    other.settings.StoreCode = "0001";
-    other.tables().SetLocations(data_dir, "0001");
-    other.OpenFak(0, "DO1");
-    const bool found = other.Faktury().Find("2026000001", true, false);
-    channel.Send(found && other.Faktury().LockRecord() ? 'l' : 'n');
-    channel.Receive();
-    return 0;
-  });
-  ASSERT_EQ(holder.Receive(), 'l');
+  testing_support::RecordLockedElsewhere holder(dir, data_dir, "Faktury",
+                                                testing_support::OnInvoice("2026000001"));
+  ASSERT_TRUE(holder.locked());
   OpenWindow();
   ModalScript script;
   script.Then<TUhradaForm>(
@@ -262,8 +253,7 @@ TEST_F(PaymentsWindowTest, ALockedInvoiceIsUpdatedByTheNextPayment) {
   EXPECT_EQ(Paid(), 0);
   EXPECT_EQ(PaymentCount(), 1);
 
-  holder.Send('x');
-  ASSERT_EQ(holder.Wait(), 0);
+  holder.Release();
   script.Then<TUhradaForm>(
       [&](TUhradaForm* form) { EnterPayment(form, QString(), QString(), QStringLiteral("600")); });
   Press(Qt::Key_F2);

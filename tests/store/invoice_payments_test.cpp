@@ -8,6 +8,7 @@
 #include "dbf/errors.h"
 #include "dbf/process_test_support.h"
 #include "store/demo_store.h"
+#include "store/record_locked_elsewhere.h"
 
 namespace store {
 namespace {
@@ -218,19 +219,9 @@ TEST_F(InvoicePaymentsTest, ALockedInvoiceKeepsItsValuesUntilTheNextPayment) {
   AddInvoice("2026000012", 1000);
   const std::string dir = dir_.path();
   const std::string data_dir = layout_.data_dir;
-  dbf::testing::ChildProcess holder([&](const dbf::testing::ChildProcess::Channel& channel) {
-    testing_support::RecordingOperator op;
-    TData other(op, dir);
-    other.settings.CestaData = data_dir;
-    other.settings.StoreCode = "0001";
-    other.tables().SetLocations(data_dir, "0001");
-    other.OpenFak(0, "DO1");
-    const bool found = other.Faktury().Find("2026000012", true, false);
-    channel.Send(found && other.Faktury().LockRecord() ? 'l' : 'n');
-    channel.Receive();
-    return 0;
-  });
-  ASSERT_EQ(holder.Receive(), 'l');
+  testing_support::RecordLockedElsewhere holder(dir, data_dir, "Faktury",
+                                                testing_support::OnInvoice("2026000012"));
+  ASSERT_TRUE(holder.locked());
 
   Pay("2026000012", 400);
   EXPECT_FALSE(last_update_);
@@ -239,8 +230,7 @@ TEST_F(InvoicePaymentsTest, ALockedInvoiceKeepsItsValuesUntilTheNextPayment) {
   EXPECT_EQ(Invoice("HLA_BPL").AsFloat(), 0);
   EXPECT_EQ(PaymentCount("2026000012"), 1);
 
-  holder.Send('x');
-  EXPECT_EQ(holder.Wait(), 0);
+  holder.Release();
   EXPECT_EQ(Pay("2026000012", 600), 1000);  // proposed from the stale header
   EXPECT_TRUE(last_update_);
   EXPECT_EQ(Invoice("HLA_BPL").AsFloat(), 1000);
