@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "accounting/invoice_export.h"
+#include "app/dialogs/dialog_commands.h"
 #include "app/error_display.h"
 #include "app/invoice_ink.h"
 #include "app/invoice_overview.h"
@@ -232,13 +233,31 @@ void TFakturyPrehled::Konec4Click() {
   close();
 }
 
-void TFakturyPrehled::OpenSearchDialog() {}
-void TFakturyPrehled::Platby(const std::string&) {}
+void TFakturyPrehled::OpenSearchDialog() {
+  RunInvoiceSearch(this, data_);
+}
+
+void TFakturyPrehled::Platby(const std::string& invoice_number) {
+  store::PaymentDefaults defaults{LastStatementNo, LastPaymentType, LastPaymentDate};
+  RunInvoicePayments(this, data_, defaults, invoice_number);
+  invoice_grid_->setFocus();
+  LastStatementNo = defaults.statement_no;
+  LastPaymentType = defaults.payment_type;
+  LastPaymentDate = defaults.payment_date;
+}
+
 void TFakturyPrehled::OpenInvoiceOverview() {
   if (data_sestavy_ != nullptr) RunInvoiceOverview(this, data_, *data_sestavy_);
 }
-void TFakturyPrehled::OpenCompanyHeader() {}
-void TFakturyPrehled::OpenSystemSettings() {}
+
+void TFakturyPrehled::OpenCompanyHeader() {
+  RunCompanyHeader(this, data_);
+}
+
+void TFakturyPrehled::OpenSystemSettings() {
+  static const QtPrinterList installed;
+  RunSystemSettings(this, data_, printers_ ? *printers_ : installed);
+}
 
 void TFakturyPrehled::FormKeyDown(int key) {
   if (key == Qt::Key_F5) Button3Click();

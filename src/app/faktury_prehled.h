@@ -19,6 +19,7 @@
 #include "dbf/dates.h"
 #include "store/data_module.h"
 #include "store/operator.h"
+#include "store/printer_settings.h"
 
 namespace reports {
 class TDataSestavy;
@@ -72,6 +73,9 @@ class TFakturyPrehled : public QMainWindow {
   MainStatusBar* StatusBar1() const { return status_bar_; }
   TOneInstance* OneInstance() const { return one_instance_.get(); }
   store::TData& data() const { return data_; }
+  // The printers the system settings list (tests give their own); the
+  // printing system's list when none is set.
+  void set_printer_list(const store::PrinterList* printers) { printers_ = printers; }
   accounting::TDataUcto& ucto() const { return ucto_; }
   // The reports data module the overview command uses; none: the command
   // does nothing.
@@ -93,7 +97,7 @@ class TFakturyPrehled : public QMainWindow {
   void FormKeyDown(int key);
 
  protected:
-  // Dialogs of the commands; each is empty until its dialog exists.
+  // Dialogs of the commands.
   virtual void OpenSearchDialog();
   virtual void Platby(const std::string& invoice_number);
   virtual void OpenInvoiceOverview();
@@ -133,6 +137,7 @@ class TFakturyPrehled : public QMainWindow {
   QPushButton* search_button_ = nullptr;
   QPushButton* export_button_ = nullptr;
   MainStatusBar* status_bar_ = nullptr;
+  const store::PrinterList* printers_ = nullptr;
 };
 
 }  // namespace app

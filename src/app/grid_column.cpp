@@ -13,6 +13,22 @@ using Widths = std::initializer_list<std::pair<const char*, int>>;
 
 }  // namespace
 
+std::vector<GridColumn> CatalogueColumns(
+    std::string_view component, std::initializer_list<std::pair<const char*, int>> fields) {
+  const std::vector<store::DeclaredField>& catalogue = store::DeclaredFieldsOf(component);
+  std::vector<GridColumn> columns;
+  for (const auto& [name, width] : fields) {
+    GridColumn column{name, QString::fromLatin1(name), width, {}};
+    for (const store::DeclaredField& field : catalogue) {
+      if (field.name != name) continue;
+      if (!field.label.empty()) column.title = controls::FromAnsi(field.label);
+      column.display_format = controls::FromAnsi(field.display_format);
+    }
+    columns.push_back(std::move(column));
+  }
+  return columns;
+}
+
 std::vector<GridColumn> InvoiceGridColumns() {
   static constexpr Widths kColumns = {
       {"HLA_DAT", -1}, {"HLA_DO1", -1}, {"HLA_DO2", -1}, {"HLA_DO3", -1}, {"HLA_NAC", 200},
@@ -23,18 +39,7 @@ std::vector<GridColumn> InvoiceGridColumns() {
       {"HLA_EDT", 64}, {"HLA_PRN", 64}, {"HLA_SLE", -1}, {"HLA_CEN", 64}, {"HLA_TSK", 64},
       {"HLA_OBC", 64}, {"HLA_PRV", -1}, {"HLA_DO5", -1}, {"HLA_BDP", -1}, {"HLA_BPL", -1},
   };
-  const std::vector<store::DeclaredField>& catalogue = store::DeclaredFieldsOf("Faktury");
-  std::vector<GridColumn> columns;
-  for (const auto& [name, width] : kColumns) {
-    GridColumn column{name, QString::fromLatin1(name), width, {}};
-    for (const store::DeclaredField& field : catalogue) {
-      if (field.name != name) continue;
-      if (!field.label.empty()) column.title = controls::FromAnsi(field.label);
-      column.display_format = QString::fromStdString(field.display_format);
-    }
-    columns.push_back(std::move(column));
-  }
-  return columns;
+  return CatalogueColumns("Faktury", kColumns);
 }
 
 std::vector<GridColumn> ReceivableGridColumns() {

@@ -2,7 +2,10 @@
 #define SALDEX_APP_GRID_COLUMN_H_
 
 #include <QString>
+#include <initializer_list>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace app {
@@ -17,6 +20,12 @@ struct GridColumn {
   int width = -1;
   QString display_format;
 };
+
+// Grid columns of a store table's fields in the given order and widths (-1:
+// the grid's default), headed by the catalogue's display labels (the field
+// name where there is none) and shown with its display formats.
+std::vector<GridColumn> CatalogueColumns(std::string_view component,
+                                         std::initializer_list<std::pair<const char*, int>> fields);
 
 // The main window's grids, columns in their order with headings and widths.
 // Invoice headings and display formats come from the store catalogue.

@@ -5,6 +5,7 @@
 #include "store/ansi_strings.h"
 #include "store/ansi_text.h"
 #include "store/integer_text.h"
+#include "store/printer_settings.h"
 #include "store/profile_file.h"
 #include "store/program_dir.h"
 
@@ -123,12 +124,7 @@ bool Settings::IniPrepare(Operator& op) {
 }
 
 void Settings::ZapisNastaveniTiskaren() const {
-  const std::string path = SettingsFilePath();
-  const std::string existing = dbf::FindFileIgnoringCase(path).value_or(path);
-  ProfileFile file = ProfileFile::Load(existing);
-  file.Write(kKorvanaSection, "HlavniTiskarna", std::to_string(HlavniTiskarna));
-  file.Write(kKorvanaSection, "ParagonovaTiskarna", std::to_string(ParagonovaTiskarna));
-  file.Save(existing);
+  WritePrinterKeys(SettingsFilePath(), HlavniTiskarna, ParagonovaTiskarna);
 }
 
 }  // namespace store

@@ -34,7 +34,8 @@ class Settings {
   bool IniPrepare(Operator& op);
 
   // Writes "HlavniTiskarna" and "ParagonovaTiskarna" of section "Korvana"
-  // into ProgramDir + "/Korvana.ini"; every other byte of the file stays.
+  // into ProgramDir + "/Korvana.ini" in place; every other byte of the file,
+  // its owner and its permissions stay. Throws FileWriteError (Czech text).
   void ZapisNastaveniTiskaren() const;
 
   // Path of the settings file as composed: ProgramDir + "/Korvana.ini".

@@ -1,0 +1,120 @@
+#include "app/dialogs/prehled_uhrad.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+
+#include "app/dialogs/dialog_font.h"
+#include "app/dialogs/uhrada_form.h"
+#include "app/error_display.h"
+#include "app/grid_column.h"
+
+namespace app {
+namespace {
+
+constexpr int kStripHeight = 27;
+
+// The hourglass pointer while it lives.
+class WaitCursor {
+ public:
+  WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+}  // namespace
+
+TPrehledUhrad::TPrehledUhrad(store::TData& data, store::InvoicePayments& payments, QWidget* parent)
+    : EntryDialog(parent),
+      data_(data),
+      payments_(payments),
+      model_(std::make_unique<CursorTableModel>(payments.vypisy(),
+                                                CatalogueColumns("Vypisy", {{"VYP_DO2", -1},
+                                                                            {"VYP_DVS", -1},
+                                                                            {"VYP_TYP", 25},
+                                                                            {"VYP_HOD", 66},
+                                                                            {"VYP_PRN", -1},
+                                                                            {"VYP_DO1", -1},
+                                                                            {"VYP_DAT", -1}}))) {
+  UseDialogFont(this);
+  setWindowTitle(QStringLiteral("Přehled úhrad"));
+  setFixedClientSize(kClientWidth, kClientHeight);
+  setKeyPreview(true);
+  new_button_ = new QPushButton(QStringLiteral("F2 Nový"), this);
+  new_button_->setGeometry(2, 2, 75, 23);
+  new_button_->setFocusPolicy(Qt::NoFocus);
+  connect(new_button_, &QPushButton::clicked, this, &TPrehledUhrad::Button1Click);
+  correct_button_ = new QPushButton(QStringLiteral("F4 Oprava"), this);
+  correct_button_->setGeometry(79, 2, 75, 23);
+  correct_button_->setFocusPolicy(Qt::NoFocus);
+  connect(correct_button_, &QPushButton::clicked, this, &TPrehledUhrad::Button2Click);
+  grid_ = new DbGrid(this);
+  grid_->SetCursorModel(model_.get());
+  grid_->setGeometry(0, kStripHeight, kClientWidth, kClientHeight - kStripHeight);
+}
+
+TPrehledUhrad::~TPrehledUhrad() {
+  // The grid goes before the model it shows.
+  delete grid_;
+}
+
+void TPrehledUhrad::showEvent(QShowEvent* event) {
+  EntryDialog::showEvent(event);
+  grid_->setFocus();
+}
+
+bool TPrehledUhrad::ShowPaymentDialog() {
+  TUhradaForm form(data_, this);
+  form.move(pos() + QPoint(-70, 50));
+  return form.exec() == QDialog::Accepted;
+}
+
+void TPrehledUhrad::EditInDialog(const std::function<void()>& confirm) {
+  RunCommand([&] {
+    try {
+      if (ShowPaymentDialog()) {
+        confirm();
+      } else {
+        payments_.CancelChange();
+      }
+    } catch (...) {
+      payments_.CancelChange();
+      throw;
+    }
+  });
+  grid_->setFocus();
+}
+
+void TPrehledUhrad::Button1Click() {
+  RunCommand([this] { payments_.BeginNew(); });
+  if (vypisy_inserting()) EditInDialog([this] { payments_.ConfirmNew(); });
+}
+
+void TPrehledUhrad::Button2Click() {
+  bool started = false;
+  RunCommand([&] { started = payments_.BeginCorrection(); });
+  if (!started) return;
+  EditInDialog([this] {
+    WaitCursor hourglass;
+    payments_.ConfirmCorrection();
+  });
+}
+
+bool TPrehledUhrad::previewKey(QKeyEvent* event) {
+  if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
+  if (event->key() == Qt::Key_Escape) {
+    reject();
+    return true;
+  }
+  if (event->key() == Qt::Key_F4) {
+    Button2Click();
+    return true;
+  }
+  if (event->key() == Qt::Key_F2) {
+    Button1Click();
+    return true;
+  }
+  return false;
+}
+
+}  // namespace app

@@ -1,0 +1,114 @@
+#include "app/dialogs/uhrada_form.h"
+
+#include "app/dialogs/dialog_font.h"
+#include "app/dialogs/prehled_typ_plateb.h"
+#include "app/error_display.h"
+#include "controls/qt_text.h"
+#include "store/payment_types.h"
+
+namespace app {
+namespace {
+
+constexpr int kLabelLeft = 8;
+constexpr int kEditLeft = 112;
+constexpr int kRowTop = 10;
+constexpr int kRowStep = 28;
+constexpr int kRowHeight = 21;
+
+QLabel* RowLabel(QWidget* parent, const char* text, int row) {
+  auto* label = new QLabel(QString::fromUtf8(text), parent);
+  label->setGeometry(kLabelLeft, kRowTop + kRowStep * row, kEditLeft - kLabelLeft - 4, kRowHeight);
+  return label;
+}
+
+controls::TDBValidEdit* RowEdit(QWidget* parent, store::DataSource& source, const char* field,
+                                int row, int width, int max_length) {
+  auto* edit = new controls::TDBValidEdit(parent);
+  edit->setGeometry(kEditLeft, kRowTop + kRowStep * row, width, kRowHeight);
+  edit->setEnterIsTab(true);
+  edit->setMaxLength(max_length);
+  edit->bind(source, QString::fromLatin1(field));
+  return edit;
+}
+
+}  // namespace
+
+TUhradaForm::TUhradaForm(store::TData& data, QWidget* parent) : EntryDialog(parent), data_(data) {
+  UseDialogFont(this);
+  setWindowTitle(QStringLiteral("Uhrada dokladu"));
+  setFixedClientSize(kClientWidth, kClientHeight);
+  setKeyPreview(true);
+  store::DataSource& source = data.DataVypisy;
+
+  RowLabel(this, "Typ úhrady", 0);
+  type_edit_ = RowEdit(this, source, "VYP_TYP", 0, 60, 3);
+  type_edit_->setButtonVisible(true);
+  type_edit_->setButtonWidth(20);
+  type_edit_->setOnValid([this](QWidget* sender, QString& text, bool& valid) {
+    PaymentTypeValid(sender, text, valid);
+  });
+  type_edit_->setOnClickButton([this](QWidget* sender) { PaymentTypeButtonClick(sender); });
+
+  RowLabel(this, "Číslo dokladu", 1);
+  statement_edit_ = RowEdit(this, source, "VYP_DO2", 1, 100, 10);
+
+  RowLabel(this, "Vystaven dne", 2);
+  date_edit_ = new controls::TEnterDBDateEdit(this);
+  date_edit_->setGeometry(kEditLeft, kRowTop + kRowStep * 2, 100, kRowHeight);
+  date_edit_->bind(source, QStringLiteral("VYP_DVS"));
+
+  RowLabel(this, "Hrazená částka", 3);
+  amount_edit_ = RowEdit(this, source, "VYP_HOD", 3, 100, 32767);
+  amount_edit_->setAlignment(Qt::AlignRight);
+
+  cancel_button_ = new QPushButton(QStringLiteral("Storno"), this);
+  cancel_button_->setGeometry(40, 120, 80, 25);
+  connect(cancel_button_, &QPushButton::clicked, this, &QDialog::reject);
+  save_button_ = new QPushButton(QStringLiteral("Zapiš"), this);
+  save_button_->setGeometry(128, 120, 80, 25);
+  connect(save_button_, &QPushButton::clicked, this, &TUhradaForm::SaveClick);
+
+  setTabOrder(type_edit_, statement_edit_);
+  setTabOrder(statement_edit_, date_edit_);
+  setTabOrder(date_edit_, amount_edit_);
+  setTabOrder(amount_edit_, cancel_button_);
+  setTabOrder(cancel_button_, save_button_);
+}
+
+void TUhradaForm::showEvent(QShowEvent* event) {
+  EntryDialog::showEvent(event);
+  type_edit_->setFocus(Qt::OtherFocusReason);
+}
+
+bool TUhradaForm::ShowTypeList() {
+  TPrehledTypPlateb list(data_.TypPlatby(), this);
+  list.move(pos() + QPoint(40, 45));
+  return list.exec() == QDialog::Accepted;
+}
+
+void TUhradaForm::PaymentTypeValid(QWidget*, QString& text, bool& valid) {
+  try {
+    std::string code = controls::ToAnsi(text);
+    valid = store::ValidatePaymentType(data_, code, [this] { return ShowTypeList(); });
+    text = controls::FromAnsi(code);
+  } catch (const std::exception& error) {
+    valid = false;
+    ShowError(error);
+  }
+}
+
+void TUhradaForm::PaymentTypeButtonClick(QWidget*) {
+  RunCommand([this] {
+    const std::optional<std::string> picked =
+        store::PickPaymentType(data_, [this] { return ShowTypeList(); });
+    if (picked) data_.Vypisy().FieldByName("VYP_TYP").SetAsString(*picked);
+  });
+}
+
+void TUhradaForm::SaveClick() {
+  // A field that refused to be left took the focus back: nothing is saved.
+  if (focusWidget() != save_button_) return;
+  accept();
+}
+
+}  // namespace app

@@ -1,0 +1,60 @@
+#ifndef SALDEX_APP_DIALOGS_UHRADA_FORM_H_
+#define SALDEX_APP_DIALOGS_UHRADA_FORM_H_
+
+#include <QLabel>
+#include <QPushButton>
+
+#include "controls/db_valid_edit.h"
+#include "controls/enter_db_date_edit.h"
+#include "controls/entry_dialog.h"
+#include "store/data_module.h"
+
+namespace app {
+
+// The payment dialog `TUhradaForm` over the current record of Vypisy (new or
+// in edit): payment type (checked on every exit, a side button picks it),
+// statement number, payment date, amount; "Storno" (first in tab order,
+// Cancel) and "Zapiš" (OK). Opens with the focus on the payment type.
+class TUhradaForm : public controls::EntryDialog {
+  Q_OBJECT
+
+ public:
+  static constexpr int kClientWidth = 243;
+  static constexpr int kClientHeight = 153;
+
+  explicit TUhradaForm(store::TData& data, QWidget* parent = nullptr);
+
+  controls::TDBValidEdit* PaymentTypeEdit() const { return type_edit_; }
+  controls::TDBValidEdit* StatementEdit() const { return statement_edit_; }
+  controls::TEnterDBDateEdit* DateEdit() const { return date_edit_; }
+  controls::TDBValidEdit* AmountEdit() const { return amount_edit_; }
+  QPushButton* CancelButton() const { return cancel_button_; }
+  QPushButton* SaveButton() const { return save_button_; }
+
+  // The payment type's validation: a known three-letter code passes;
+  // otherwise the type list decides (picked: its code, cancelled: empty and
+  // refused).
+  void PaymentTypeValid(QWidget* sender, QString& text, bool& valid);
+  // The side button: VYP_TYP := the type picked from the list.
+  void PaymentTypeButtonClick(QWidget* sender);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  // The type list at the dialog's left + 40, top + 45; true when picked.
+  bool ShowTypeList();
+  void SaveClick();
+
+  store::TData& data_;
+  controls::TDBValidEdit* type_edit_;
+  controls::TDBValidEdit* statement_edit_;
+  controls::TEnterDBDateEdit* date_edit_;
+  controls::TDBValidEdit* amount_edit_;
+  QPushButton* cancel_button_;
+  QPushButton* save_button_;
+};
+
+}  // namespace app
+
+#endif  // SALDEX_APP_DIALOGS_UHRADA_FORM_H_

@@ -1,0 +1,44 @@
+#include "store/invoice_search.h"
+
+#include "store/ansi_strings.h"
+
+namespace store {
+
+const char* InvoiceSearchTag(InvoiceSearchChoice choice) {
+  switch (choice) {
+    case InvoiceSearchChoice::kInvoiceNumber:
+      return "DO1";
+    case InvoiceSearchChoice::kCustomerName:
+      return "NAC";
+    case InvoiceSearchChoice::kOrderNumber:
+      return "DO2";
+    case InvoiceSearchChoice::kProformaNumber:
+      return "DO3";
+  }
+  return "DO1";
+}
+
+std::string CompleteInvoiceNumber(const std::string& current, const std::string& typed) {
+  const size_t current_length = Trim(current).size();
+  const size_t typed_length = Trim(typed).size();
+  if (typed_length >= current_length) return typed;
+  return current.substr(0, current_length - typed_length) + typed;
+}
+
+std::string InvoiceSearchKey(InvoiceSearchChoice choice, const std::string& text) {
+  if (choice == InvoiceSearchChoice::kCustomerName) return AnsiUpperCase(Trim(text));
+  return Trim(text);
+}
+
+std::string SearchInvoice(dbf::DbfDataSet& faktury, InvoiceSearchChoice choice,
+                          const std::string& typed) {
+  faktury.SelectTag(InvoiceSearchTag(choice));
+  std::string text = typed;
+  if (choice == InvoiceSearchChoice::kInvoiceNumber) {
+    text = CompleteInvoiceNumber(faktury.FieldByName("HLA_DO1").AsString(), typed);
+  }
+  faktury.Find(InvoiceSearchKey(choice, text), false, true);
+  return text;
+}
+
+}  // namespace store
