@@ -8,9 +8,13 @@
 # entry, the icon, the manual pages and the documentation go below
 # SALDEX_SYSTEM_PREFIX, where desktop menus and man look for them.
 
-if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT)
+# The prefix defaults to /opt/saldex-export, also in a build tree configured
+# before this file existed (whose cache holds CMake's own default).
+if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT OR
+   (NOT SALDEX_INSTALL_PREFIX_CHOSEN AND CMAKE_INSTALL_PREFIX STREQUAL "/usr/local"))
   set(CMAKE_INSTALL_PREFIX "/opt/saldex-export" CACHE PATH "Install prefix" FORCE)
 endif()
+set(SALDEX_INSTALL_PREFIX_CHOSEN ON CACHE INTERNAL "")
 set(SALDEX_SYSTEM_PREFIX "/usr" CACHE PATH "Prefix of the links, menu entry, icon and manual pages")
 
 set(saldex_programs saldex-export dbftool saldex-demo-data)
