@@ -70,7 +70,7 @@ int RunDesktopProgram(int& argc, char** argv, const DesktopOptions& options) {
     reports::TDataSestavy sestavy(data);
     // 5. The main window: single-instance guard, then FormCreate.
     MainWindowStart start;
-    if (options.screenshot_file.empty()) start.instance_name = TOneInstance::ExecutableName();
+    if (options.screenshot_file.empty()) start.instance_name = TOneInstance::SessionName();
     start.arguments = options.arguments;
     TFakturyPrehled window(data, ucto, op, start);
     window.set_data_sestavy(&sestavy);

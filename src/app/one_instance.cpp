@@ -43,6 +43,10 @@ QString TOneInstance::ExecutableName() {
   return QFileInfo(path.isEmpty() ? QCoreApplication::applicationFilePath() : path).fileName();
 }
 
+QString TOneInstance::SessionName() {
+  return ExecutableName() + QLatin1Char('-') + QString::number(::geteuid());
+}
+
 std::string TOneInstance::ShmName() const {
   return "/" + name_.toStdString();
 }

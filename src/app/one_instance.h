@@ -45,8 +45,12 @@ class TOneInstance : public QObject {
   explicit TOneInstance(QString name, QObject* parent = nullptr);
   ~TOneInstance() override;
 
-  // The guard's name for the running executable: its file name.
+  // The running executable's file name.
   static QString ExecutableName();
+  // The guard's name: the executable's file name and the user id, so each
+  // user of a shared machine has one running copy of their own (the block,
+  // semaphore and socket of another user are not theirs to open).
+  static QString SessionName();
 
   // Raises std::runtime_error "Unable to create semaphore".
   void Start(const std::vector<std::string>& arguments);
