@@ -10,6 +10,7 @@
 #include "dbf/errors.h"
 #include "dbf/file_names.h"
 #include "dbf/system_path.h"
+#include "store/silent_operator.h"
 
 namespace accounting {
 namespace {
@@ -18,17 +19,10 @@ namespace fs = std::filesystem;
 
 constexpr const char* kSaldexTables[] = {"KPOHLED.DBF", "ADRESAR.DBF", "SYSTEMAK.DBF"};
 
-// Passes everything through but the message boxes.
-class QuietOperator : public store::Operator {
+// Shows nothing; lets pending window messages run as the caller's operator would.
+class QuietOperator : public store::SilentOperator {
  public:
   explicit QuietOperator(store::Operator& inner) : inner_(inner) {}
-  void ShowMessage(const std::string&, const std::string&) override {}
-  std::optional<store::LoginEntry> AskLogin() override { return inner_.AskLogin(); }
-  void CreateProgress(const std::string& caption) override { inner_.CreateProgress(caption); }
-  void ShowProgress() override { inner_.ShowProgress(); }
-  void SetProgressLabel(const std::string& label) override { inner_.SetProgressLabel(label); }
-  void SetProgressPercent(int percent) override { inner_.SetProgressPercent(percent); }
-  void CloseProgress() override { inner_.CloseProgress(); }
   void ProcessMessages() override { inner_.ProcessMessages(); }
 
  private:
