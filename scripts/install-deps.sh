@@ -8,7 +8,8 @@ packages=(build-essential cmake ninja-build pkg-config git
           clang libclang-rt-14-dev libsqlite3-dev python3-dbfread
           qt6-base-dev libxlsxwriter-dev fonts-dejavu-core
           poppler-utils python3-openpyxl
-          dpkg-dev desktop-file-utils man-db)
+          dpkg-dev desktop-file-utils man-db
+          xvfb openbox xdotool x11-utils imagemagick python3)
 
 missing=()
 for p in "${packages[@]}"; do

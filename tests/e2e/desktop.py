@@ -202,6 +202,32 @@ def count_colour(picture, rgb):
     return count
 
 
+def highlight_bands(picture, rgb, tolerance=16, min_run=40):
+    """The rows (y ranges, end excluded) of a picture painted in a colour near
+    rgb across at least min_run pixels: a grid's highlighted row."""
+    width, height, pixels = picture
+    rows = []
+    for y in range(height):
+        line = pixels[y * width * 3:(y + 1) * width * 3]
+        count = 0
+        for x in range(0, len(line), 3):
+            if (abs(line[x] - rgb[0]) <= tolerance and abs(line[x + 1] - rgb[1]) <= tolerance
+                    and abs(line[x + 2] - rgb[2]) <= tolerance):
+                count += 1
+        rows.append(count >= min_run)
+    bands = []
+    y = 0
+    while y < height:
+        if rows[y]:
+            start = y
+            while y < height and rows[y]:
+                y += 1
+            bands.append((start, y))
+        else:
+            y += 1
+    return bands
+
+
 class Store:
     """A demo store (Korvana data, Saldex 2 tables, Korvana.ini) in a folder."""
 

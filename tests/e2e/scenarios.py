@@ -7,7 +7,7 @@ import subprocess
 
 from clerk import by_recno, expect, new_records
 from desktop import (MAIN_TITLE, PAYMENTS_TITLE, PREVIEW_TITLE, SEARCH_TITLE, E2eError,
-                     count_colour, wait_until)
+                     count_colour, highlight_bands, wait_until)
 
 SCENARIOS = {}
 
@@ -17,6 +17,7 @@ SKIPPED = {}
 
 LAST_INVOICE = "2500239"
 RED = (255, 0, 0)  # overdue unpaid invoices in the invoice grid
+SELECTION = (48, 140, 198)  # the highlighted row of a grid
 
 
 def scenario(function):
@@ -245,27 +246,59 @@ def typed_dates_in_overview(clerk):
 # --- the payments grid shows the cursor's record
 
 
+class GridRows:
+    """Which row of a grid window is highlighted, read off the screen: the
+    first row's top and the row height are measured once."""
+
+    def __init__(self, clerk, window):
+        self.clerk = clerk
+        self.window = window
+        self.top = self.band()
+        clerk.key("Down")
+        second = expect(self.band, lambda y: y is not None and y != self.top,
+                        "the highlight to move one row down")
+        self.height = second - self.top
+        clerk.key("Up")
+        self.expect(0)
+
+    def band(self):
+        bands = highlight_bands(self.clerk.display.pixels(self.window), SELECTION)
+        return bands[0][0] if bands else None
+
+    def row(self):
+        top = self.band()
+        return None if top is None else (top - self.top) / self.height
+
+    def expect(self, row, what=""):
+        expect(self.row, lambda r: r == row, "row %d of the grid highlighted%s" % (row, what))
+
+
 @scenario
 def payments_grid_follows_cursor(clerk):
     store = clerk.store
     # Invoice 2500236 has two payments: 9627 (first row) and 14440.
     clerk.search("2500236", key="alt+h")
-    clerk.open_payments()
+    window = clerk.open_payments()
     old = [r for r in payments(store) if r["VYP_DO1"] == "2500236"]
     first, second = old[0]["_recno"], old[1]["_recno"]
+    grid = GridRows(clerk, window)
     before = payments(store)
     clerk.new_payment("HOT", "VYP99", None, "100")
     added = expect_new_payment(store, before, VYP_DO1="2500236", VYP_HOD=100.0)["_recno"]
     clerk.screenshot("payments-after-new")
-    # The new payment is the highlighted row: F4 corrects it.
+    # The new payment is shown as the third row, highlighted.
+    grid.expect(2, " (the new payment)")
+    # F4 corrects the highlighted row.
     clerk.correct_payment("150")
     expect_payment(store, added, VYP_HOD=150.0)
-    # One row up is the second old payment.
-    clerk.key("Up")
+    clerk.key("Up", "Up", "Up")
+    grid.expect(0)
+    clerk.key("Down")
+    grid.expect(1)
     clerk.correct_payment("14000")
     expect_payment(store, second, VYP_HOD=14000.0)
-    # And down again the new one, which the grid must show as a row.
-    clerk.key("Down")
+    clerk.key("Down", "Down")
+    grid.expect(2)
     clerk.correct_payment("175")
     expect_payment(store, added, VYP_HOD=175.0)
     expect_payment(store, second, VYP_HOD=14000.0)
