@@ -8,6 +8,8 @@ jobs=$(nproc)
 
 scripts/install-deps.sh
 
+# ctest runs the end-to-end scenarios of the desktop program too (label
+# e2e): Xvfb, openbox and xdotool on a display of their own, one at a time.
 echo "== build and test =="
 scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSALDEX_BUILD_BENCH=ON
 ctest --test-dir build --output-on-failure -j "$jobs"

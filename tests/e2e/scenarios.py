@@ -367,11 +367,13 @@ def clerks_day(clerk):
 
     # The company header: rows 1 and 2 typed, Enter through the rest.
     clerk.open_company_header()
+    # The first row has the focus with the caret after its text.
+    clerk.key("ctrl+a")
     clerk.type("Testovaci firma s.r.o.")
     clerk.key("Return")
     clerk.type("Pobocka Karlin")
-    clerk.key(*(["Return"] * 8))
-    clerk.key("Tab", "space")  # from "Storno" to "Zapiš"
+    clerk.key(*(["Return"] * 9))  # rows 3 to 10, then "Storno"
+    clerk.key("Tab", "space")  # "Zapiš"
     clerk.wait(MAIN_TITLE)
     expect(lambda: store.store_table("Vla0000.dbf")[0],
            lambda r: r["VLA_FIR"] == "Testovaci firma s.r.o." and r["VLA_NAC"] == "Pobocka Karlin",
