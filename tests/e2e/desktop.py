@@ -8,6 +8,7 @@ screenshots. Every wait polls a condition up to a generous deadline; nothing
 relies on a fixed pause.
 """
 
+import ctypes
 import json
 import os
 import select
@@ -52,6 +53,13 @@ def wait_until(condition, what, timeout=WINDOW_TIMEOUT, alive=None):
         time.sleep(POLL)
 
 
+def _end_with_parent():
+    """Run in each child before exec: the kernel ends it when the test
+    runner dies, so no X server or program outlives a killed test."""
+    PR_SET_PDEATHSIG = 1
+    ctypes.CDLL(None, use_errno=True).prctl(PR_SET_PDEATHSIG, signal.SIGKILL)
+
+
 def _stop(process, grace=5.0):
     if process is None or process.poll() is not None:
         return
@@ -79,7 +87,8 @@ class Display:
         self.xvfb = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
              "-nolisten", "tcp", "-noreset"],
-            pass_fds=(write_end,), stdin=subprocess.DEVNULL, stdout=log, stderr=log)
+            pass_fds=(write_end,), stdin=subprocess.DEVNULL, stdout=log, stderr=log,
+            preexec_fn=_end_with_parent)
         os.close(write_end)
         number = b""
         deadline = time.monotonic() + WINDOW_TIMEOUT
@@ -104,7 +113,7 @@ class Display:
         obox_log = open(os.path.join(self.workdir, "openbox.log"), "wb")
         self.openbox = subprocess.Popen(
             ["openbox", "--sm-disable"], env=self.env, stdin=subprocess.DEVNULL,
-            stdout=obox_log, stderr=obox_log)
+            stdout=obox_log, stderr=obox_log, preexec_fn=_end_with_parent)
         # The window manager is ready once it has announced itself on the root.
         wait_until(self._manager_ready, "openbox to manage the display",
                    alive=lambda: self._alive(self.openbox, "openbox"))
@@ -284,7 +293,7 @@ class Program:
         self.process = subprocess.Popen(
             [self.executable, "--ini-dir", self.store.directory], cwd=self.workdir,
             env=self.display.env, stdin=subprocess.DEVNULL, stdout=self.log,
-            stderr=subprocess.STDOUT)
+            stderr=subprocess.STDOUT, preexec_fn=_end_with_parent)
         return self.wait_focus(MAIN_TITLE, timeout=START_TIMEOUT)
 
     def alive(self):

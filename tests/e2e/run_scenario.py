@@ -13,6 +13,7 @@ the program's output stay in DIR/SCENARIO.
 import argparse
 import os
 import shutil
+import signal
 import sys
 import time
 import traceback
@@ -46,6 +47,8 @@ def main():
             print("FAILED: %s is not installed (scripts/install-deps.sh installs it)" % tool)
             return 1
 
+    # ctest's timeout ends the runner with SIGTERM: tear down as on failure.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit("FAILED: %s: ended by a signal" % args.scenario))
     workdir = os.path.abspath(os.path.join(args.work, args.scenario))
     shutil.rmtree(workdir, ignore_errors=True)
     os.makedirs(workdir)
