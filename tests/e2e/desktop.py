@@ -337,10 +337,11 @@ class Program:
 
 def private_executable(build_tools, directory):
     """The program under a name of its own (a hard link, else a copy): its
-    single-instance guard is named after the executable, so a copy of the
-    program running elsewhere for this user cannot take the test's start."""
+    single-instance guard is named after the executable and the user, so a
+    copy of the program running elsewhere for this user (or another test run
+    in another build tree) cannot take the test's start."""
     source = os.path.join(build_tools, "saldex-export")
-    target = os.path.join(directory, "saldex-export-e2e")
+    target = os.path.join(directory, "saldex-export-e2e-%d" % os.getpid())
     if os.path.exists(target):
         os.remove(target)
     try:
@@ -348,3 +349,15 @@ def private_executable(build_tools, directory):
     except OSError:
         shutil.copy2(source, target)
     return target
+
+
+def remove_private_executable(executable):
+    """Removes the link and what a killed instance of it left: the guard's
+    shared memory block, its semaphore and the local socket."""
+    name = "%s-%d" % (os.path.basename(executable), os.geteuid())
+    for leftover in (executable, "/dev/shm/" + name, "/dev/shm/sem.%sSem" % name,
+                     os.path.join(os.environ.get("TMPDIR", "/tmp"), name)):
+        try:
+            os.remove(leftover)
+        except OSError:
+            pass

@@ -21,7 +21,8 @@ import traceback
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from clerk import Clerk  # noqa: E402
-from desktop import Display, E2eError, Program, Store, private_executable  # noqa: E402
+from desktop import (Display, E2eError, Program, Store, private_executable,  # noqa: E402
+                     remove_private_executable)
 from scenarios import SCENARIOS, SKIPPED, prepare  # noqa: E402
 
 SKIP_STATUS = 77
@@ -56,6 +57,7 @@ def main():
     display = Display(workdir)
     program = None
     clerk = None
+    executable = None
     try:
         store = Store(os.path.abspath(args.tools), os.path.join(workdir, "store"))
         prepare(args.scenario, store)
@@ -80,6 +82,8 @@ def main():
         if program is not None:
             program.stop()
         display.stop()
+        if executable is not None:
+            remove_private_executable(executable)
     print("PASSED: %s in %.1f s" % (args.scenario, time.monotonic() - started))
     return 0
 
