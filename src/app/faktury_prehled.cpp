@@ -71,7 +71,7 @@ TFakturyPrehled::TFakturyPrehled(store::TData& data, accounting::TDataUcto& ucto
   setStatusBar(status_bar_);
   // Today's date decides the invoice colours.
   connect(status_bar_, &MainStatusBar::dayChanged, invoice_model_.get(), &CursorTableModel::Refill);
-  qApp->installEventFilter(this);
+  new controls::KeyPreview(this, [this](QKeyEvent* event) { return PreviewKey(event); });
 
   RunInstanceGuard(start);
   FormCreate();
@@ -79,7 +79,6 @@ TFakturyPrehled::TFakturyPrehled(store::TData& data, accounting::TDataUcto& ucto
 }
 
 TFakturyPrehled::~TFakturyPrehled() {
-  qApp->removeEventFilter(this);
   for (DbGrid* grid : {invoice_grid_, receivable_grid_, address_grid_})
     grid->SetCursorModel(nullptr);
 }
@@ -274,24 +273,12 @@ void TFakturyPrehled::FormKeyDown(int key) {
   }
 }
 
-bool TFakturyPrehled::IsPreviewTarget(QObject* watched, QEvent* event) const {
-  if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
-  auto* widget = static_cast<QWidget*>(watched);
-  if (widget->window() != this) return false;
-  // A key reaches the focused control first and then, when ignored, its
-  // parents: only the first delivery is previewed.
-  const QWidget* focused = focusWidget();
-  return focused ? widget == focused : widget == this;
-}
-
-bool TFakturyPrehled::eventFilter(QObject* watched, QEvent* event) {
-  if (IsPreviewTarget(watched, event)) {
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    if (key == Qt::Key_F5 || key == Qt::Key_F10 || key == Qt::Key_F9) {
-      RunCommand([this, key] { FormKeyDown(key); });
-    }
+bool TFakturyPrehled::PreviewKey(const QKeyEvent* event) {
+  const int key = event->key();
+  if (key == Qt::Key_F5 || key == Qt::Key_F10 || key == Qt::Key_F9) {
+    RunCommand([this, key] { FormKeyDown(key); });
   }
-  return QMainWindow::eventFilter(watched, event);
+  return false;
 }
 
 }  // namespace app
