@@ -333,6 +333,30 @@ def ctrl_tab_switches_pages(clerk):
     on_invoices()
 
 
+# --- one running copy
+
+
+@scenario
+def second_start_hands_over(clerk):
+    program = clerk.program
+    # A second start hands its arguments over and ends without a window.
+    second = subprocess.run([program.executable, "--ini-dir", program.store.directory, "one"],
+                            env=program.display.env, stdin=subprocess.DEVNULL,
+                            capture_output=True, timeout=120)
+    if second.returncode != 0:
+        raise E2eError("the second start ended with status %d: %s" % (
+            second.returncode, second.stderr.decode("utf-8", "replace")))
+    if len(clerk.display.windows_named(MAIN_TITLE)) != 1:
+        raise E2eError("a second main window was shown")
+    clerk.wait(MAIN_TITLE)
+    barrier(clerk)
+    # A killed copy leaves its guard behind; the next start takes over.
+    program.stop()
+    wait_until(lambda: not clerk.display.windows_named(MAIN_TITLE), "the killed window to go")
+    program.start()
+    barrier(clerk)
+
+
 # --- a clerk's day
 
 
