@@ -216,6 +216,57 @@ TEST_F(PaymentsWindowTest, ACorrectionToALowerAmountMakesThePaidInvoiceUnpaid) {
   EXPECT_EQ(defaults_.statement_no, "V-1");
 }
 
+// The grid shows each saved payment at once and always highlights the
+// payment the cursor stands on, so F4 corrects the highlighted payment.
+TEST_F(PaymentsWindowTest, TheGridShowsSavedPaymentsAndHighlightsTheCursorsPayment) {
+  OpenWindow();
+  DbGrid* grid = window_->DBGrid1();
+  CursorTableModel* model = grid->cursor_model();
+  const auto highlighted = [&] { return model->RecNoOfRow(grid->currentIndex().row()); };
+  const auto amount_of = [&](uint32_t recno) {
+    for (int row = 0; row < model->rowCount(); ++row) {
+      if (model->RecNoOfRow(row) == recno) return model->data(model->index(row, 3)).toString();
+    }
+    return QString();
+  };
+  ModalScript script;
+  script.Then<TUhradaForm>(
+      [&](TUhradaForm* form) { EnterPayment(form, "BAN", "V-1", QStringLiteral("400")); });
+  Press(Qt::Key_F2);
+  QApplication::processEvents();
+  EXPECT_EQ(model->rowCount(), 1);
+  EXPECT_EQ(highlighted(), Vypisy().RecNo());
+  EXPECT_TRUE(amount_of(Vypisy().RecNo()).startsWith(QStringLiteral("400")))
+      << amount_of(1).toStdString();
+
+  script.Then<TUhradaForm>(
+      [&](TUhradaForm* form) { EnterPayment(form, QString(), QString(), QStringLiteral("250")); });
+  Press(Qt::Key_F2);
+  QApplication::processEvents();
+  ASSERT_EQ(model->rowCount(), 2);
+  EXPECT_EQ(highlighted(), Vypisy().RecNo());
+  const uint32_t second = Vypisy().RecNo();
+  EXPECT_TRUE(amount_of(second).startsWith(QStringLiteral("250")));
+
+  Press(Qt::Key_Up);
+  const uint32_t first = Vypisy().RecNo();
+  EXPECT_NE(first, second);
+  EXPECT_EQ(highlighted(), first);
+
+  script.Then<TUhradaForm>([&](TUhradaForm* form) {
+    EXPECT_EQ(Vypisy().RecNo(), first);
+    EnterPayment(form, QString(), QString(), QStringLiteral("300"));
+  });
+  Press(Qt::Key_F4);
+  QApplication::processEvents();
+  EXPECT_EQ(script.unexpected, 0);
+  EXPECT_EQ(model->rowCount(), 2);
+  EXPECT_TRUE(amount_of(first).startsWith(QStringLiteral("300")));
+  EXPECT_TRUE(amount_of(second).startsWith(QStringLiteral("250")));
+  EXPECT_EQ(highlighted(), Vypisy().RecNo());
+  EXPECT_EQ(Paid(), 550);
+}
+
 TEST_F(PaymentsWindowTest, F4WithoutPaymentsDoesNothing) {
   OpenWindow();
   const uint32_t records = Vypisy().file().record_count();
