@@ -31,6 +31,7 @@ COMPANY_TITLE = "Hlavička firmy"
 SETTINGS_TITLE = "Nastavení systémových parametrů"
 DATE_RANGE_TITLE = "Sestava přehledu dokladů"
 PREVIEW_TITLE = "Náhled před tiskem"
+LOGIN_TITLE = "Přihlašovací dialog uživatele"
 
 
 class E2eError(AssertionError):
@@ -288,12 +289,17 @@ class Program:
         self.executable = executable
         self.process = None
 
-    def start(self):
-        self.log = open(os.path.join(self.workdir, "program.log"), "wb")
+    def launch(self):
+        """Starts the process; the caller waits for its first window."""
+        self.log = open(os.path.join(self.workdir, "program.log"), "ab")
         self.process = subprocess.Popen(
             [self.executable, "--ini-dir", self.store.directory], cwd=self.workdir,
             env=self.display.env, stdin=subprocess.DEVNULL, stdout=self.log,
             stderr=subprocess.STDOUT, preexec_fn=_end_with_parent)
+
+    def start(self):
+        """Starts the process and waits for the main window's focus."""
+        self.launch()
         return self.wait_focus(MAIN_TITLE, timeout=START_TIMEOUT)
 
     def alive(self):

@@ -23,7 +23,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from clerk import Clerk  # noqa: E402
 from desktop import (Display, E2eError, Program, Store, private_executable,  # noqa: E402
                      remove_private_executable)
-from scenarios import SCENARIOS, SKIPPED, prepare  # noqa: E402
+from scenarios import SCENARIOS, SKIPPED, STARTS_ITSELF, prepare  # noqa: E402
 
 SKIP_STATUS = 77
 
@@ -64,7 +64,10 @@ def main():
         executable = private_executable(os.path.abspath(args.tools), os.path.abspath(args.work))
         display.start()
         program = Program(display, store, executable, workdir)
-        program.start()
+        if args.scenario in STARTS_ITSELF:
+            program.launch()
+        else:
+            program.start()
         clerk = Clerk(program)
         SCENARIOS[args.scenario](clerk)
     except (E2eError, Exception) as error:  # noqa: B014 - report any failure
