@@ -1,0 +1,56 @@
+#include "dbf/write_fault.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace dbf {
+namespace {
+
+struct ArmedFault {
+  bool armed = false;
+  std::string file_name;
+  uint64_t budget = 0;
+  int error_number = 0;
+};
+
+ArmedFault& Fault() {
+  static ArmedFault fault;
+  return fault;
+}
+
+bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::toupper(static_cast<unsigned char>(x)) ==
+                  std::toupper(static_cast<unsigned char>(y));
+         });
+}
+
+}  // namespace
+
+void WriteFault::Arm(const std::string& file_name, uint64_t bytes_before_failure,
+                     int error_number) {
+  Fault() = ArmedFault{true, file_name, bytes_before_failure, error_number};
+}
+
+void WriteFault::Disarm() {
+  Fault() = ArmedFault{};
+}
+
+size_t WriteFault::Allow(const std::string& path, size_t length, int* error_number) {
+  ArmedFault& fault = Fault();
+  if (!fault.armed) return length;
+  if (!fault.file_name.empty()) {
+    const size_t slash = path.find_last_of('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (!SameNameIgnoringCase(name, fault.file_name)) return length;
+  }
+  if (fault.budget == 0) {
+    *error_number = fault.error_number;
+    return 0;
+  }
+  const size_t allowed = static_cast<size_t>(std::min<uint64_t>(length, fault.budget));
+  fault.budget -= allowed;
+  return allowed;
+}
+
+}  // namespace dbf
