@@ -156,30 +156,36 @@ TEST(CutTable, TailTestWaitsForAnotherProgramsAppendInProgress) {
   TableBuilder b = Receivables();
   b.Record({"1"}).WriteTo(path);
   const uint32_t h = b.HeaderLength(), r = b.RecordLength();
-
-  ChildProcess writer([&](const ChildProcess::Channel& parent) {
-    DiskFile file;
-    file.Open(path, true, true);
-    if (!file.LockRange(AppendLockRange(LockProtocol::kDefault))) return 1;
-    const std::string record(r, 'B');
-    file.Write(h + r, record.data(), r / 2);
-    parent.Send('h');
-    ::usleep(300 * 1000);
-    file.Write(h + r + r / 2, record.data(), r - r / 2);
-    file.Write(h + 2 * r, "\x1A", 1);
-    file.Unlock();
-    return 0;
-  });
-  ASSERT_EQ(writer.Receive(), 'h');
   DbfFile t;
   t.Open(path, true, true);
-  EXPECT_FALSE(t.HasPartialRecord());
-  EXPECT_NO_THROW(t.RequireAppendableTail());
-  FillRecord(t, 3);
-  t.Append();
-  EXPECT_EQ(t.recno(), 3u);
-  ASSERT_EQ(writer.Wait(), 0);
-  EXPECT_EQ(ReadFileBytes(path).size(), h + 3u * r + 1);
+  // Round 1 asks HasPartialRecord, round 2 RequireAppendableTail and Append.
+  for (uint32_t round = 1; round <= 2; ++round) {
+    const uint64_t at = h + uint64_t{round} * r;
+    ChildProcess writer([&](const ChildProcess::Channel& parent) {
+      DiskFile file;
+      file.Open(path, true, true);
+      if (!file.LockRange(AppendLockRange(LockProtocol::kDefault))) return 1;
+      const std::string record(r, 'B');
+      file.Write(at, record.data(), r / 2);
+      parent.Send('h');
+      ::usleep(300 * 1000);
+      file.Write(at + r / 2, record.data(), r - r / 2);
+      file.Write(at + r, "\x1A", 1);
+      file.Unlock();
+      return 0;
+    });
+    ASSERT_EQ(writer.Receive(), 'h');
+    if (round == 1) {
+      EXPECT_FALSE(t.HasPartialRecord());
+    } else {
+      EXPECT_NO_THROW(t.RequireAppendableTail());
+      FillRecord(t, 4);
+      t.Append();
+      EXPECT_EQ(t.recno(), 4u);
+    }
+    ASSERT_EQ(writer.Wait(), 0);
+  }
+  EXPECT_EQ(ReadFileBytes(path).size(), h + 4u * r + 1);
 }
 
 TEST(CutTable, RequireAppendableTailRefusesOnlyARealCut) {
