@@ -158,13 +158,14 @@ TEST(CutTable, TailTestWaitsForAnotherProgramsAppendInProgress) {
   const uint32_t h = b.HeaderLength(), r = b.RecordLength();
   DbfFile t;
   t.Open(path, true, true);
-  // Round 1 asks HasPartialRecord, round 2 RequireAppendableTail and Append.
-  for (uint32_t round = 1; round <= 2; ++round) {
-    const uint64_t at = h + uint64_t{round} * r;
+  // Round 1 asks HasPartialRecord, round 2 RequireAppendableTail and Append, round 3
+  // appends at once: the append lock is retried, not refused.
+  for (uint32_t round = 1; round <= 3; ++round) {
     ChildProcess writer([&](const ChildProcess::Channel& parent) {
       DiskFile file;
       file.Open(path, true, true);
       if (!file.LockRange(AppendLockRange(LockProtocol::kDefault))) return 1;
+      const uint64_t at = h + (file.FileSize() - h) / r * r;
       const std::string record(r, 'B');
       file.Write(at, record.data(), r / 2);
       parent.Send('h');
@@ -177,15 +178,19 @@ TEST(CutTable, TailTestWaitsForAnotherProgramsAppendInProgress) {
     ASSERT_EQ(writer.Receive(), 'h');
     if (round == 1) {
       EXPECT_FALSE(t.HasPartialRecord());
-    } else {
+    } else if (round == 2) {
       EXPECT_NO_THROW(t.RequireAppendableTail());
       FillRecord(t, 4);
       t.Append();
       EXPECT_EQ(t.recno(), 4u);
+    } else {
+      FillRecord(t, 6);
+      t.Append();
+      EXPECT_EQ(t.recno(), 6u);
     }
     ASSERT_EQ(writer.Wait(), 0);
   }
-  EXPECT_EQ(ReadFileBytes(path).size(), h + 4u * r + 1);
+  EXPECT_EQ(ReadFileBytes(path).size(), h + 6u * r + 1);
 }
 
 TEST(CutTable, RequireAppendableTailRefusesOnlyARealCut) {
