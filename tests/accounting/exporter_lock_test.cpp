@@ -95,6 +95,15 @@ TEST_F(ExportTest, TwoExportingProcessesExportEveryInvoiceExactlyOnce) {
   constexpr int kRounds = 12;
   constexpr int kInvoicesPerRound = 40;
   AddCustomer({.code = "1"});
+  {
+    // The customers' index, built once here: two processes must not build it at once.
+    dbf::DbfDataSet customers;
+    idx::InstallIndexSupport(customers);
+    customers.SetDatabaseName(dir_.path());
+    customers.SetTableName("Ext0001.dbf");
+    customers.Open();
+    customers.CreateTag(Korvana("Ext0001.cdx"), "KOD", "EXT_KOD", "", 0, 0);
+  }
   int number = 1000;
   for (int round = 0; round < kRounds; ++round) {
     SCOPED_TRACE(round);
@@ -102,7 +111,17 @@ TEST_F(ExportTest, TwoExportingProcessesExportEveryInvoiceExactlyOnce) {
       AddInvoice({.number = std::to_string(++number), .customer = "1"});
     }
     const auto exporter = [this](const dbf::testing::ChildProcess::Channel& channel) {
-      OpenTables();
+      faktury_ = std::make_unique<dbf::DbfDataSet>();
+      faktury_->SetDatabaseName(dir_.path());
+      faktury_->SetTableName("Fak0001.dbf");
+      faktury_->Open();
+      odberatele_ = std::make_unique<dbf::DbfDataSet>();
+      idx::InstallIndexSupport(*odberatele_);
+      odberatele_->SetDatabaseName(dir_.path());
+      odberatele_->SetTableName("Ext0001.dbf");
+      ucto_.SetDirectory(saldex_);
+      ucto_.Pohledavky.Open();
+      ucto_.Adresar.Open();
       channel.Send('r');
       channel.Receive();  // both start together
       // A refused run ("Export již probíhá") tries again.

@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "dbf/charset_tables.h"
 #include "dbf/dbf_file.h"
 #include "dbf/process_test_support.h"
 #include "store/demo_store.h"
 #include "store/sign_in_name.h"
+#include "store/unprivileged_user.h"
 #include "support/run_command.h"
 
 namespace store {
@@ -65,6 +68,85 @@ TEST_F(SaldexExportTest, ReindexFailsWhenNoTableOfTheStoreExists) {
   EXPECT_NE(result.err.find("Nenalezen soubor " + layout_.data_dir + "Fakx9y8.dbf"),
             std::string::npos)
       << result.err;
+}
+
+TEST_F(SaldexExportTest, ReindexWarnsAboutACutTableAndEndsWithStatusOne) {
+  const std::string path = DataFile("Fak0001.dbf");
+  std::filesystem::resize_file(path, std::filesystem::file_size(path) - 1);
+  std::ofstream(path, std::ios::app | std::ios::binary) << std::string(30, ' ');
+  const auto result = Reindex();
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.err.find("Fak0001.dbf končí neúplným záznamem"), std::string::npos)
+      << result.err;
+  EXPECT_TRUE(std::filesystem::exists(DataFile("Fak0001.cdx")));
+}
+
+// A small file system mounted over a directory for the life of the object
+// (only the super-user may mount; mounted() tells whether it worked).
+class SmallDisk {
+ public:
+  explicit SmallDisk(const std::string& directory) : directory_(directory) {
+    mounted_ = ::mount("tmpfs", directory.c_str(), "tmpfs", 0, "size=16m") == 0;
+  }
+  ~SmallDisk() {
+    if (mounted_) ::umount2(directory_.c_str(), MNT_DETACH);
+  }
+  bool mounted() const { return mounted_; }
+  // Writes a filler file until the file system refuses another byte.
+  void FillUp() const {
+    std::FILE* filler = std::fopen((directory_ + "filler").c_str(), "wb");
+    std::setvbuf(filler, nullptr, _IONBF, 0);
+    const std::string block(4096, 'x');
+    while (std::fwrite(block.data(), 1, block.size(), filler) == block.size()) {
+    }
+    while (std::fputc('x', filler) != EOF) {
+    }
+    std::fclose(filler);
+  }
+
+ private:
+  std::string directory_;
+  bool mounted_ = false;
+};
+
+TEST_F(SaldexExportTest, ReindexOnAFullDiskNamesTheSystemsReason) {
+  namespace fs = std::filesystem;
+  const std::string tables = dir_.path() + "tables/";
+  fs::rename(layout_.data_dir, tables);
+  fs::create_directory(layout_.data_dir);
+  SmallDisk disk(layout_.data_dir);
+  if (!disk.mounted()) GTEST_SKIP() << "cannot mount a small file system here";
+  for (const auto& entry : fs::directory_iterator(tables)) {
+    if (entry.path().extension() != ".cdx" && entry.path().extension() != ".CDX") {
+      fs::copy_file(entry.path(), layout_.data_dir + entry.path().filename().string());
+    }
+  }
+  disk.FillUp();
+
+  const auto result = Reindex();
+
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.err.find("Index " + layout_.data_dir + "/Fak0001.cdx nelze vytvořit: "),
+            std::string::npos)
+      << result.err;
+  EXPECT_NE(result.err.find("No space left on device"), std::string::npos);
+  EXPECT_EQ(result.err.find("nelze otevřít ve výhradním režimu"), std::string::npos);
+}
+
+TEST_F(SaldexExportTest, ReindexOnAShareTheUserMayOnlyReadSaysSoOnce) {
+  if (!testing_support::CanSwitchUser()) GTEST_SKIP() << "needs the super-user to switch users";
+  std::filesystem::remove_all(layout_.data_dir);
+  MakeStore("NOBODY");
+  testing_support::SetTreeMode(dir_.path(), /*writable=*/false);
+  const auto result = testing_support::RunToolAsNobody(
+      "saldex-export", {"--ini-dir", dir_.path(), "--reindex"}, "/");
+  testing_support::SetTreeMode(dir_.path(), /*writable=*/true);
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.err.find("Indexy datových souborů nelze obnovit, do adresáře " +
+                            layout_.data_dir + " nelze zapisovat: Permission denied"),
+            std::string::npos)
+      << result.err;
+  EXPECT_EQ(result.err.find("výhradním režimu"), std::string::npos);
 }
 
 TEST_F(SaldexExportTest, MissingSettingsFileAndMissingOptionsFail) {
