@@ -46,6 +46,7 @@ size_t WriteFault::Allow(const std::string& path, size_t length, int* error_numb
   }
   if (fault.budget == 0) {
     *error_number = fault.error_number;
+    fault = ArmedFault{};
     return 0;
   }
   const size_t allowed = static_cast<size_t>(std::min<uint64_t>(length, fault.budget));

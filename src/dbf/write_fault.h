@@ -11,8 +11,10 @@ namespace dbf {
 // behaves as on a disk that fills up or fails part way. The first
 // `bytes_before_failure` bytes (summed over all writes to the file) are
 // written; the write that would pass them writes what is left of the budget
-// (a short write) and then fails with `error_number` (ENOSPC, EIO, ...), as
-// does every later write until disarmed. Truncation is not affected.
+// (a short write) and then fails with `error_number` (ENOSPC, EIO, ...).
+// That one system write fails; the fault is then spent and later writes go
+// through, so a test can see what the engine puts back after the failure.
+// Truncation is not affected.
 //
 // Process-wide and not thread-safe; only tests arm it.
 class WriteFault {
