@@ -3,6 +3,8 @@
 
 #include "accounting/exporter_lock.h"
 
+#include <filesystem>
+#include <fstream>
 #include <set>
 
 #include "accounting/export_messages.h"
@@ -152,6 +154,51 @@ TEST_F(ExportTest, TwoExportingProcessesExportEveryInvoiceExactlyOnce) {
   EXPECT_EQ(*numbers.begin(), 42);
   EXPECT_EQ(*numbers.rbegin(), 41 + kRounds * kInvoicesPerRound);
   EXPECT_EQ(Counters()[0]["POHLEDAVKY"], std::to_string(41 + kRounds * kInvoicesPerRound));
+}
+
+// Another program appends to KPOHLED.DBF all the time an export runs: the
+// export waits for its append lock, never takes its record in progress for a
+// cut one, and every record of both ends up whole and once.
+TEST_F(ExportTest, ExportBesideAnotherProgramAppendingReceivables) {
+  constexpr int kInvoices = 150;
+  AddCustomer({.code = "1"});
+  for (int n = 1; n <= kInvoices; ++n) {
+    AddInvoice({.number = std::to_string(5000 + n), .customer = "1"});
+  }
+  const std::string path = Saldex("KPOHLED.DBF");
+  const std::string stop = Korvana("stop");
+  dbf::testing::ChildProcess appender(
+      [path, stop](const dbf::testing::ChildProcess::Channel& channel) {
+        dbf::DbfFile table;
+        table.Open(path, true, true);
+        channel.Send('a');
+        int appended = 0;
+        // Until the export has ended, and at least a few records.
+        while (appended < 20 || !std::filesystem::exists(stop)) {
+          table.BlankRecord();
+          table.PutString("CISDOKLADU", std::to_string(900000 + appended));
+          table.Append();
+          ++appended;
+        }
+        return 0;
+      });
+  ASSERT_EQ(appender.Receive(), 'a');
+  OpenTables();
+  accounting::InvoiceExport run(Store(), ucto_, operator_);
+  EXPECT_TRUE(run.Run());
+  std::ofstream(stop) << "";
+  EXPECT_EQ(appender.Wait(), 0);
+  EXPECT_EQ(run.summary().exported, kInvoices);
+
+  dbf::DbfFile table;
+  table.Open(path, true, false);
+  EXPECT_FALSE(table.HasPartialRecord());
+  EXPECT_EQ(table.header_image()[4] | table.header_image()[5] << 8 | table.header_image()[6] << 16 |
+                table.header_image()[7] << 24,
+            static_cast<int>(table.record_count()));
+  std::multiset<std::string> invoices;
+  for (const Row& r : Receivables()) invoices.insert(r.at("CISDOKLADU"));
+  for (int n = 1; n <= kInvoices; ++n) EXPECT_EQ(invoices.count(std::to_string(5000 + n)), 1u);
 }
 
 }  // namespace
