@@ -4,8 +4,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <optional>
 
 #include "dbf/errors.h"
+#include "dbf/file_names.h"
 #include "dbf/system_path.h"
 
 namespace accounting {
@@ -16,7 +18,9 @@ ExporterLock::~ExporterLock() {
 
 bool ExporterLock::TryAcquire(const std::string& table_path) {
   Release();
-  const int fd = ::open(dbf::SystemPath(table_path).c_str(), O_RDWR | O_CLOEXEC);
+  // Every exporter locks the one file, however its name is spelled.
+  const std::optional<std::string> found = dbf::FindFileIgnoringCase(table_path);
+  const int fd = ::open(dbf::SystemPath(found.value_or(table_path)).c_str(), O_RDWR | O_CLOEXEC);
   if (fd < 0) throw dbf::DbfError(dbf::FormatMessage("Access denied to file %s", table_path));
   struct flock lock = {};
   lock.l_type = F_WRLCK;

@@ -27,10 +27,10 @@ class ExporterLock {
   ExporterLock(const ExporterLock&) = delete;
   ExporterLock& operator=(const ExporterLock&) = delete;
 
-  // Takes the lock on the receivables file `table_path` (code page 1250)
-  // without waiting; false when another exporter holds it. Raises DbfError
-  // "Access denied to file %s" when the file cannot be opened for writing,
-  // "Can not Lock file %s" when its file system refuses locks.
+  // Takes the lock on the receivables file `table_path` (code page 1250,
+  // found without regard to case) without waiting; false when another exporter holds it. Raises
+  // DbfError "Access denied to file %s" when the file cannot be opened for writing, "Can not Lock
+  // file %s" when its file system refuses locks.
   bool TryAcquire(const std::string& table_path);
   // Releases the lock; nothing when not held.
   void Release();

@@ -32,6 +32,15 @@ TEST(ExporterLock, SecondHolderIsRefusedUntilTheFirstLetsGo) {
   EXPECT_TRUE(second.TryAcquire(path));
 }
 
+TEST(ExporterLock, NamesSpelledInAnotherCaseLockTheOneFile) {
+  testing_support::TempDir dir;
+  demo::CreateSaldexTables(dir.path(), 0);
+  std::filesystem::rename(dir.File("KPOHLED.DBF"), dir.File("kpohled.dbf"));
+  accounting::ExporterLock first, second;
+  ASSERT_TRUE(first.TryAcquire(dir.File("KPOHLED.DBF")));
+  EXPECT_FALSE(second.TryAcquire(dir.File("Kpohled.Dbf")));
+}
+
 // Another exporter, in its own process, holds the receivables until told to
 // let go (or ends without letting go, as a crash would).
 class ExportElsewhere {
