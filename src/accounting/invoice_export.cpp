@@ -114,6 +114,17 @@ InvoiceOutcome InvoiceExport::Decide() {
   return outcome;
 }
 
+// A Saldex 2 table whose last record was cut refuses appends. Tested (under
+// each table's append lock) before anything is written for the invoice, so a
+// cut table leaves no address, no raised counter and no receivable of it
+// behind; each append tests again.
+void InvoiceExport::RequireAppendableTables(bool address_missing) {
+  ucto_.Pohledavky.file().RequireAppendableTail();
+  if (address_missing) ucto_.Adresar.file().RequireAppendableTail();
+  // An empty counter table gets its record by an append.
+  if (ucto_.Ciselnik.IsEmpty()) ucto_.Ciselnik.file().RequireAppendableTail();
+}
+
 void InvoiceExport::AddAddress() {
   dbf::DbfDataSet& adresar = ucto_.Adresar;
   adresar.Append();
@@ -130,17 +141,6 @@ int64_t InvoiceExport::RaiseCounter() {
   counter.SetAsLargeInt(raised);
   ciselnik.Post();
   return raised;
-}
-
-// A Saldex 2 table whose last record was cut refuses appends. Tested (under
-// each table's append lock) before anything is written for the invoice, so a
-// cut table leaves no address, no raised counter and no receivable of it
-// behind; each append tests again.
-void InvoiceExport::RequireAppendableTables(bool address_missing) {
-  ucto_.Pohledavky.file().RequireAppendableTail();
-  if (address_missing) ucto_.Adresar.file().RequireAppendableTail();
-  // An empty counter table gets its record by an append.
-  if (ucto_.Ciselnik.IsEmpty()) ucto_.Ciselnik.file().RequireAppendableTail();
 }
 
 // The number of a receivable that was not written goes back, so the counter
