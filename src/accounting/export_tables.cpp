@@ -12,8 +12,9 @@ namespace {
 bool OpenInvoices(store::TData& data, ExportTablesState& state) {
   try {
     if (!data.OpenFak(0, "DO1")) {
-      throw dbf::DatasetError(dbf::FormatMessage("Cannot open %s with its index file and tag DO1",
-                                                 data.Faktury().table_name()));
+      throw dbf::DatasetError(dbf::FormatMessage("Cannot open %s with index file %s and tag DO1",
+                                                 data.Faktury().table_name(),
+                                                 data.FakturyIndexFile()));
     }
     data.Faktury().Last();
     return true;

@@ -71,7 +71,8 @@ TEST_F(ExportTablesTest, WithoutRebuildADamagedIndexLeavesTheInvoicesUnopenedAnd
   const auto state = Open(false);
   EXPECT_FALSE(state.invoices_open);
   EXPECT_FALSE(state.rebuilt);
-  EXPECT_FALSE(state.error.empty());
+  EXPECT_EQ(state.error, "Cannot open Fak0001.DBF with index file " + layout_.data_dir +
+                             "/FAK0001.cdx and tag DO1");
   EXPECT_EQ(Module().rebuild_count(), 0);
   EXPECT_EQ(Bytes("Fak0001.cdx"), damaged);
 }
