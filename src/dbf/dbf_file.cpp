@@ -346,15 +346,7 @@ void DbfFile::Append() {
 }
 
 void DbfFile::AppendUnderLock() {
-  switch (ReadTail()) {
-    case Tail::kClean:
-      break;
-    case Tail::kPartialRecord:
-      throw DbfError(
-          FormatMessage("Cannot append to %s: the file ends with a partial record", path_));
-    case Tail::kCutHeader:
-      throw DbfError(FormatMessage("Cannot append to %s: the file ends inside its header", path_));
-  }
+  RefuseCutTail(ReadTail());
   header_dirty_ = true;
   RefreshHeader();
   // What a failed write must put back: the file ends at old_size, either
@@ -405,21 +397,7 @@ DbfFile::Tail DbfFile::ReadTail() {
   return Tail::kPartialRecord;
 }
 
-void DbfFile::RequireAppendableTail() {
-  // A record lock held through this handle keeps the append lock out; the
-  // append itself tests again under it, so the test is made without it.
-  const bool locked = TryAppendLock();
-  if (!locked && file_.lock_count() == 0) {
-    throw DbfError(FormatMessage("Can not Lock file %s", path_));
-  }
-  Tail tail;
-  try {
-    tail = ReadTail();
-  } catch (...) {
-    if (locked) file_.Unlock();
-    throw;
-  }
-  if (locked) file_.Unlock();
+void DbfFile::RefuseCutTail(Tail tail) const {
   if (tail == Tail::kPartialRecord) {
     throw DbfError(
         FormatMessage("Cannot append to %s: the file ends with a partial record", path_));
@@ -429,17 +407,34 @@ void DbfFile::RequireAppendableTail() {
   }
 }
 
-bool DbfFile::HasPartialRecord() {
-  const bool locked = TryAppendLock();
+DbfFile::Tail DbfFile::ReadTailUnderAppendLock(bool* had_lock) {
+  *had_lock = TryAppendLock();
   Tail tail;
   try {
     tail = ReadTail();
   } catch (...) {
-    if (locked) file_.Unlock();
+    if (*had_lock) file_.Unlock();
     throw;
   }
-  if (locked) file_.Unlock();
-  return tail != Tail::kClean;
+  if (*had_lock) file_.Unlock();
+  return tail;
+}
+
+void DbfFile::RequireAppendableTail() {
+  bool had_lock = false;
+  const Tail tail = ReadTailUnderAppendLock(&had_lock);
+  // Only a record lock held through this handle excuses the missing append
+  // lock (the append tests again under it); another program holding the
+  // lock is a failure, as it would be for the append.
+  if (!had_lock && file_.lock_count() == 0) {
+    throw DbfError(FormatMessage("Can not Lock file %s", path_));
+  }
+  RefuseCutTail(tail);
+}
+
+bool DbfFile::HasPartialRecord() {
+  bool had_lock = false;
+  return ReadTailUnderAppendLock(&had_lock) != Tail::kClean;
 }
 
 void DbfFile::SetDeletionFlag(uint8_t flag) {

@@ -200,6 +200,11 @@ class DbfFile {
   // kCutHeader when the file is shorter than its header.
   enum class Tail { kClean, kPartialRecord, kCutHeader };
   Tail ReadTail();
+  // ReadTail under the append lock when it can be had (retried), released
+  // after; *had_lock tells whether it was.
+  Tail ReadTailUnderAppendLock(bool* had_lock);
+  // Raises Append's refusal for a cut tail; nothing for a clean one.
+  void RefuseCutTail(Tail tail) const;
   void MarkAllChanged(bool value);
   const FieldDescriptor& Require(int field) const;
   void SetDeletionFlag(uint8_t flag);

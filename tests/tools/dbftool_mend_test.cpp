@@ -160,6 +160,28 @@ TEST_F(DbftoolMend, NeverOverwritesAnEarlierBackupNorMendsAnOpenTable) {
   EXPECT_EQ(RunTool("dbftool", {"mend", path}).status, 0);
 }
 
+// Readers keep reading the whole records of a cut table, and say that it is cut.
+TEST_F(DbftoolMend, InfoAndDumpWarnAboutACutTableUntilItIsMended) {
+  const std::string path = Write(kTwo + "partial");
+  const std::string warning = "warning: " + path +
+                              " ends with a partial record after record 2 (dbftool mend " + path +
+                              " cuts it)\n";
+  auto info = RunTool("dbftool", {"info", path});
+  EXPECT_EQ(info.status, 0);
+  EXPECT_EQ(info.err, warning);
+  EXPECT_NE(info.out.find("records:        2\n"), std::string::npos) << info.out;
+  auto dump = RunTool("dbftool", {"dump", path});
+  EXPECT_EQ(dump.status, 0);
+  EXPECT_EQ(dump.err, warning);
+  EXPECT_NE(dump.out.find("K2"), std::string::npos) << dump.out;
+
+  ASSERT_EQ(RunTool("dbftool", {"mend", path}).status, 0);
+  EXPECT_EQ(RunTool("dbftool", {"info", path}).err, "");
+  dump = RunTool("dbftool", {"dump", path});
+  EXPECT_EQ(dump.err, "");
+  EXPECT_NE(dump.out.find("K2"), std::string::npos) << dump.out;
+}
+
 TEST(DbftoolMendUsage, NeedsExactlyOneTable) {
   EXPECT_EQ(RunTool("dbftool", {"mend"}).status, 2);
   EXPECT_EQ(RunTool("dbftool", {"mend", "A.DBF", "B.DBF"}).status, 2);
