@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sched.h>
 #include <sys/mount.h>
 
 #include <filesystem>
@@ -81,56 +82,55 @@ TEST_F(SaldexExportTest, ReindexWarnsAboutACutTableAndEndsWithStatusOne) {
   EXPECT_TRUE(std::filesystem::exists(DataFile("Fak0001.cdx")));
 }
 
-// A small file system mounted over a directory for the life of the object
-// (only the super-user may mount; mounted() tells whether it worked).
-class SmallDisk {
- public:
-  explicit SmallDisk(const std::string& directory) : directory_(directory) {
-    mounted_ = ::mount("tmpfs", directory.c_str(), "tmpfs", 0, "size=16m") == 0;
-  }
-  ~SmallDisk() {
-    if (mounted_) ::umount2(directory_.c_str(), MNT_DETACH);
-  }
-  bool mounted() const { return mounted_; }
-  // Writes a filler file until the file system refuses another byte.
-  void FillUp() const {
-    std::FILE* filler = std::fopen((directory_ + "filler").c_str(), "wb");
-    std::setvbuf(filler, nullptr, _IONBF, 0);
-    const std::string block(4096, 'x');
-    while (std::fwrite(block.data(), 1, block.size(), filler) == block.size()) {
-    }
-    while (std::fputc('x', filler) != EOF) {
-    }
-    std::fclose(filler);
-  }
+// Mounts a small file system over `directory`, in a mount namespace of this
+// process's own, so that nothing outside it ever sees the mount (it ends
+// with the process). False when this process may not do so.
+bool MountSmallDisk(const std::string& directory) {
+  return ::unshare(CLONE_NEWNS) == 0 &&
+         ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+         ::mount("tmpfs", directory.c_str(), "tmpfs", 0, "size=16m") == 0;
+}
 
- private:
-  std::string directory_;
-  bool mounted_ = false;
-};
+// Writes a filler file until the file system refuses another byte.
+void FillUp(const std::string& directory) {
+  std::FILE* filler = std::fopen((directory + "filler").c_str(), "wb");
+  std::setvbuf(filler, nullptr, _IONBF, 0);
+  const std::string block(4096, 'x');
+  while (std::fwrite(block.data(), 1, block.size(), filler) == block.size()) {
+  }
+  while (std::fputc('x', filler) != EOF) {
+  }
+  std::fclose(filler);
+}
 
 TEST_F(SaldexExportTest, ReindexOnAFullDiskNamesTheSystemsReason) {
   namespace fs = std::filesystem;
+  constexpr int kCannotMount = 77;
   const std::string tables = dir_.path() + "tables/";
   fs::rename(layout_.data_dir, tables);
   fs::create_directory(layout_.data_dir);
-  SmallDisk disk(layout_.data_dir);
-  if (!disk.mounted()) GTEST_SKIP() << "cannot mount a small file system here";
-  for (const auto& entry : fs::directory_iterator(tables)) {
-    if (entry.path().extension() != ".cdx" && entry.path().extension() != ".CDX") {
-      fs::copy_file(entry.path(), layout_.data_dir + entry.path().filename().string());
+  // The store's tables without their index files on a disk with no room left.
+  const int status = dbf::testing::RunInChild([&] {
+    if (!MountSmallDisk(layout_.data_dir)) return kCannotMount;
+    for (const auto& entry : fs::directory_iterator(tables)) {
+      if (entry.path().extension() != ".cdx" && entry.path().extension() != ".CDX") {
+        fs::copy_file(entry.path(), layout_.data_dir + entry.path().filename().string());
+      }
     }
-  }
-  disk.FillUp();
+    FillUp(layout_.data_dir);
+    const auto result = Reindex();
+    dir_.WriteFile("reindex.err", result.err);
+    return result.status;
+  });
+  if (status == kCannotMount) GTEST_SKIP() << "cannot mount a small file system here";
 
-  const auto result = Reindex();
-
-  EXPECT_EQ(result.status, 1);
-  EXPECT_NE(result.err.find("Index " + layout_.data_dir + "/Fak0001.cdx nelze vytvořit: "),
+  EXPECT_EQ(status, 1);
+  const std::string err = dir_.ReadFile("reindex.err");
+  EXPECT_NE(err.find("Index " + layout_.data_dir + "/Fak0001.cdx nelze vytvořit: "),
             std::string::npos)
-      << result.err;
-  EXPECT_NE(result.err.find("No space left on device"), std::string::npos);
-  EXPECT_EQ(result.err.find("nelze otevřít ve výhradním režimu"), std::string::npos);
+      << err;
+  EXPECT_NE(err.find("No space left on device"), std::string::npos);
+  EXPECT_EQ(err.find("nelze otevřít ve výhradním režimu"), std::string::npos);
 }
 
 TEST_F(SaldexExportTest, ReindexOnAShareTheUserMayOnlyReadSaysSoOnce) {
