@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include "data_set_test_support.h"
 #include "dbf/clock.h"
 #include "dbf/dbf_file.h"
 #include "dbf/disk_file.h"
@@ -111,6 +112,32 @@ INSTANTIATE_TEST_SUITE_P(Faults, FailedAppendTest,
                                            FaultCase{"HeaderWriteFailsNoMark", 54, EIO, false},
                                            FaultCase{"HeaderHalfWritten", 54 + 10, EIO, true}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The cursor over a failing append: Post raises the write error and stays in
+// insert, the file is as before; after Cancel the next append takes the same
+// record number.
+TEST_F(FailedAppendTest, CursorPostFailsCleanlyAndTheNextAppendTakesTheSameNumber) {
+  const std::string path = dir_.File("KPOHLED.DBF");
+  Receivables().Record({"1"}).Record({"2"}).WriteTo(path);
+  const std::string before = ReadFileBytes(path);
+  auto ds = data_set_testing::CursorOn(dir_, "KPOHLED");
+  ds->Open();
+  ds->Append();
+  ds->FieldByName("TEXT").SetAsString("third");
+  {
+    ScopedWriteFault fault("KPOHLED.DBF", 30, ENOSPC);
+    EXPECT_THROW(ds->Post(), DbfError);
+  }
+  EXPECT_EQ(ds->state(), DataSetState::kInsert);
+  EXPECT_EQ(ReadFileBytes(path), before);
+  ds->Cancel();
+  EXPECT_EQ(ds->RecordCount(), 2u);
+  ds->Append();
+  ds->FieldByName("TEXT").SetAsString("third");
+  ds->Post();
+  EXPECT_EQ(ds->RecNo(), 3u);
+  EXPECT_EQ(ReadFileBytes(path).size(), before.size() + Receivables().RecordLength());
+}
 
 TEST(CutTable, HasPartialRecordTellsACutFromASoundTail) {
   TempDir dir;
