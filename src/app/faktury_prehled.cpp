@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "accounting/export_tables.h"
 #include "accounting/invoice_export.h"
 #include "app/dialogs/dialog_commands.h"
 #include "app/error_display.h"
@@ -160,29 +161,8 @@ void TFakturyPrehled::FormCreate() {
   LastStatementNo = std::string(10, ' ');
   LastPaymentType = std::string(3, ' ');
   LastPaymentDate = std::floor(dbf::Now().ToDateTime());
-  try {
-    OpenTables();
-  } catch (const std::exception&) {
-    if (data_.Index()) {
-      data_.OpenFak(0, "DO1");
-      // A table that still cannot be opened leaves the list empty.
-      if (data_.Faktury().active()) data_.Faktury().Last();
-    }
-  }
-}
-
-void TFakturyPrehled::OpenTables() {
-  data_.OpenFak(0, "DO1");
-  const std::string& directory = data_.settings.ExportDirectory;
-  ucto_.Pohledavky.Close();
-  ucto_.Pohledavky.SetDatabaseName(directory);
-  ucto_.Pohledavky.Open();
-  ucto_.Adresar.Close();
-  ucto_.Adresar.SetDatabaseName(directory);
-  ucto_.Adresar.Open();
-  ucto_.Ciselnik.Close();
-  ucto_.Ciselnik.SetDatabaseName(directory);
-  data_.Faktury().Last();
+  // Errors are swallowed there: the window opens with what could be opened.
+  accounting::OpenExportTables(data_, ucto_, /*may_rebuild=*/true);
 }
 
 void TFakturyPrehled::ShowCentred() {

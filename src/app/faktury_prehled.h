@@ -117,7 +117,6 @@ class TFakturyPrehled : public QMainWindow {
                            std::unique_ptr<CursorTableModel>& model, DbGrid*& grid);
   void RunInstanceGuard(const MainWindowStart& start);
   void FormCreate();
-  void OpenTables();
   void FormClose();
   bool IsPreviewTarget(QObject* watched, QEvent* event) const;
 

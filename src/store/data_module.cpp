@@ -28,6 +28,11 @@ TData::~TData() {
   }
 }
 
+void TData::set_read_only(bool read_only) {
+  read_only_ = read_only;
+  for (StoreDataSets::Entry& entry : tables_.entries()) entry.data_set->set_read_only(read_only);
+}
+
 std::string TData::FakturyIndexFile() const {
   return settings.CestaData + "/FAK" + settings.StoreCode + ".cdx";
 }

@@ -24,9 +24,13 @@ int RunOverview(const std::string& program_dir, store::Operator& op, const Overv
                 const PdfWriter& pdf_writer, std::ostream& out) {
   // A file system (UTF-8) name; the program composes paths in code page 1250.
   store::TData data(op, dbf::ProgramPath(program_dir));
+  // The overview only reads the store: read-only opens also work on a share
+  // the user may only read, and no index rebuild is started.
+  data.set_read_only(true);
   data.DataCreate();
   if (!data.settings_read() || data.terminate_requested()) return 1;
   reports::TDataSestavy sestavy(data);
+  sestavy.SesFak.set_read_only(true);
   try {
     sestavy.OdData = ParseDate(options.from);
     sestavy.DoData = ParseDate(options.to);
