@@ -366,13 +366,18 @@ void DbfFile::AppendUnderLock() {
     header_written = true;
     WriteHeader();
   } catch (const DbfError&) {
-    // The first failure is the one reported; the repair is best effort (a
-    // cut or an in-place rewrite needs no new room on a full disk).
+    // The first failure is the one reported; the repair is best effort. The
+    // file is cut to its last whole record first (a cut needs no room), so
+    // it is sound even when no later write succeeds: the end-of-file mark is
+    // optional, and the header is rewritten in place.
+    const uint64_t end_of_records =
+        header_length_ + static_cast<uint64_t>(old_count) * record_length_;
     try {
-      file_.Truncate(old_size);
-      const uint64_t end_of_records =
-          header_length_ + static_cast<uint64_t>(old_count) * record_length_;
+      file_.Truncate(end_of_records);
       if (old_size > end_of_records) file_.Write(end_of_records, &kEndOfFile, 1);
+    } catch (const DbfError&) {
+    }
+    try {
       if (header_written) file_.Write(0, old_header.data(), kHeaderSize);
     } catch (const DbfError&) {
     }

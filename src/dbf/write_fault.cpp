@@ -11,6 +11,7 @@ struct ArmedFault {
   std::string file_name;
   uint64_t budget = 0;
   int error_number = 0;
+  bool lasting = false;
 };
 
 ArmedFault& Fault() {
@@ -27,9 +28,9 @@ bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-void WriteFault::Arm(const std::string& file_name, uint64_t bytes_before_failure,
-                     int error_number) {
-  Fault() = ArmedFault{true, file_name, bytes_before_failure, error_number};
+void WriteFault::Arm(const std::string& file_name, uint64_t bytes_before_failure, int error_number,
+                     bool lasting) {
+  Fault() = ArmedFault{true, file_name, bytes_before_failure, error_number, lasting};
 }
 
 void WriteFault::Disarm() {
@@ -46,7 +47,7 @@ size_t WriteFault::Allow(const std::string& path, size_t length, int* error_numb
   }
   if (fault.budget == 0) {
     *error_number = fault.error_number;
-    fault = ArmedFault{};
+    if (!fault.lasting) fault = ArmedFault{};
     return 0;
   }
   const size_t allowed = static_cast<size_t>(std::min<uint64_t>(length, fault.budget));

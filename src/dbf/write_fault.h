@@ -12,8 +12,10 @@ namespace dbf {
 // `bytes_before_failure` bytes (summed over all writes to the file) are
 // written; the write that would pass them writes what is left of the budget
 // (a short write) and then fails with `error_number` (ENOSPC, EIO, ...).
-// That one system write fails; the fault is then spent and later writes go
-// through, so a test can see what the engine puts back after the failure.
+// That one system write fails; a fault armed `lasting` then fails every
+// later write to the file as well (a disk that stays full), otherwise it is
+// spent and later writes go through, so a test can see what the engine puts
+// back after the failure.
 // Truncation is not affected.
 //
 // Process-wide and not thread-safe; only tests arm it.
@@ -21,7 +23,8 @@ class WriteFault {
  public:
   // `file_name` is the last path component, compared without regard to
   // case; an empty name matches every file.
-  static void Arm(const std::string& file_name, uint64_t bytes_before_failure, int error_number);
+  static void Arm(const std::string& file_name, uint64_t bytes_before_failure, int error_number,
+                  bool lasting = false);
   static void Disarm();
 
   // Used by DiskFile::Write before each system write of `length` bytes to
@@ -33,8 +36,9 @@ class WriteFault {
 // Arms a WriteFault for the lifetime of the object.
 class ScopedWriteFault {
  public:
-  ScopedWriteFault(const std::string& file_name, uint64_t bytes_before_failure, int error_number) {
-    WriteFault::Arm(file_name, bytes_before_failure, error_number);
+  ScopedWriteFault(const std::string& file_name, uint64_t bytes_before_failure, int error_number,
+                   bool lasting = false) {
+    WriteFault::Arm(file_name, bytes_before_failure, error_number, lasting);
   }
   ~ScopedWriteFault() { WriteFault::Disarm(); }
   ScopedWriteFault(const ScopedWriteFault&) = delete;

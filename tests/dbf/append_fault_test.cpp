@@ -139,6 +139,30 @@ TEST_F(FailedAppendTest, CursorPostFailsCleanlyAndTheNextAppendTakesTheSameNumbe
   EXPECT_EQ(ReadFileBytes(path).size(), before.size() + Receivables().RecordLength());
 }
 
+// A disk that stays full: no write of the repair succeeds either, yet the
+// file is cut back to its last whole record, so the table is not left cut
+// (the end-of-file mark, which needs a write, may be missing).
+TEST_F(FailedAppendTest, ADiskThatStaysFullLeavesNoPartialRecord) {
+  const std::string path = dir_.File("KPOHLED.DBF");
+  Receivables().Record({"1"}).Record({"2"}).WriteTo(path);
+  const std::string before = ReadFileBytes(path);
+  DbfFile t;
+  t.Open(path, true, true);
+  ASSERT_TRUE(t.GoTo(2u));
+  FillRecord(t, 3);
+  {
+    ScopedWriteFault fault("KPOHLED.DBF", 30, ENOSPC, /*lasting=*/true);
+    EXPECT_THROW(t.Append(), DbfError);
+  }
+  EXPECT_FALSE(t.HasPartialRecord());
+  EXPECT_EQ(t.record_count(), 2u);
+  const std::string after = ReadFileBytes(path);
+  EXPECT_EQ(after, before.substr(0, before.size() - 1));
+  FillRecord(t, 3);
+  t.Append();
+  EXPECT_EQ(t.record_count(), 3u);
+}
+
 TEST(CutTable, HasPartialRecordTellsACutFromASoundTail) {
   TempDir dir;
   const struct {
