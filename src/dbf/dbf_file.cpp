@@ -8,6 +8,7 @@
 #include <cstring>
 #include <thread>
 
+#include "dbf/ascii_text.h"
 #include "dbf/clock.h"
 #include "dbf/errors.h"
 #include "dbf/field_string.h"
@@ -36,17 +37,6 @@ bool IsAcceptedVersion(uint8_t v) {
   return v == 0x03 || v == 0x04 || v == 0x30 || v == 0x83 || v == 0x8B || v == 0xF5;
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::toupper(static_cast<unsigned char>(a[i])) !=
-        std::toupper(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
-
 }  // namespace
 
 DbfFile::~DbfFile() {
@@ -62,7 +52,7 @@ void DbfFile::Open(const std::string& name, bool shared, bool read_write) {
   path_ = file_.path();
   table_name_ = BaseNameWithoutExtension(path);
   alias_ = table_name_;
-  for (char& c : alias_) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  alias_ = AsciiUpperCase(alias_);
 
   try {
     const std::string read_error = FormatMessage("Error on Read of file %s", path_);

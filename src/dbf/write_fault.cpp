@@ -1,7 +1,8 @@
 #include "dbf/write_fault.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "dbf/ascii_text.h"
 
 namespace dbf {
 namespace {
@@ -17,13 +18,6 @@ struct ArmedFault {
 ArmedFault& Fault() {
   static ArmedFault fault;
   return fault;
-}
-
-bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::toupper(static_cast<unsigned char>(x)) ==
-                  std::toupper(static_cast<unsigned char>(y));
-         });
 }
 
 }  // namespace
@@ -43,7 +37,7 @@ size_t WriteFault::Allow(const std::string& path, size_t length, int* error_numb
   if (!fault.file_name.empty()) {
     const size_t slash = path.find_last_of('/');
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    if (!SameNameIgnoringCase(name, fault.file_name)) return length;
+    if (!EqualsIgnoringCase(name, fault.file_name)) return length;
   }
   if (fault.budget == 0) {
     *error_number = fault.error_number;
