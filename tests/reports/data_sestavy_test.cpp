@@ -146,6 +146,23 @@ TEST_F(DataSestavyTest, TheDumpHoldsTheStagedRows) {
             "\"1220.5\",\"1000\",\"0\",\"0\",\"220.5\",\"0\",\"0\",,,\r\n");
 }
 
+TEST_F(DataSestavyTest, BlankInvoiceTextsAreDumpedAsEmptyQuotedTexts) {
+  Invoice invoice = At(3, 5, "F2", 100);
+  invoice.order = "";
+  invoice.branch = "";
+  invoice.name = "";
+  invoice.base22 = 0;
+  invoice.vat22 = 0;
+  WriteStore({invoice});
+  RunCommand(March(5, 5));
+  const std::string dump = Dump();
+  const std::string row = dump.substr(dump.find("\r\n") + 2);
+  // Mena never gets a value: it alone stays empty between its commas.
+  EXPECT_EQ(row,
+            "\"05/03/2004\",\"F2\",\"\",\"C0001\",\"\",\"\",\"0\",\"100\",\"0\",\"0\","
+            "\"0\",\"0\",\"0\",\"0\",,,\r\n");
+}
+
 TEST_F(DataSestavyTest, ADumpThatCannotBeCreatedEndsTheOverviewBeforeTheReport) {
   WriteStore({At(3, 5, "F1")});
   std::filesystem::create_directory(WorkDir() + "PrehledPrijemek.txt");
