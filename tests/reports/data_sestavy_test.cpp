@@ -205,6 +205,40 @@ TEST_F(DataSestavyTest, AWorkbookThatCannotBeSavedIsReportedAndTheReportStillRun
   EXPECT_EQ(reports_, 1);
 }
 
+// The hourglass shows while the workbook is written, also for an empty
+// range, and the pointer is back before the failure message.
+TEST_F(DataSestavyTest, TheHourglassShowsWhileTheWorkbookIsWritten) {
+  Sestavy().SetBusyPointer = [&](bool busy) {
+    op_.events.push_back(busy ? "hourglass" : "pointer");
+  };
+  auto pointer_events = [&] {
+    std::vector<std::string> seen;
+    for (const std::string& event : op_.events) {
+      if (event == "hourglass" || event == "pointer" || event.starts_with("message")) {
+        seen.push_back(event);
+      }
+    }
+    op_.events.clear();
+    return seen;
+  };
+  using Events = std::vector<std::string>;
+  WriteStore({At(3, 5, "F1")});
+  RunCommand(March(6, 6, true));  // nothing staged
+  EXPECT_EQ(pointer_events(), (Events{"hourglass", "pointer"}));
+
+  std::filesystem::create_directories(dir_.path() + "xls");
+  RunCommand(March(5, 5, true));
+  EXPECT_EQ(pointer_events(), (Events{"hourglass", "pointer"}));
+
+  Module().settings.CestaXls = dir_.path() + "missing/dir";
+  RunCommand(March(5, 5, true));
+  EXPECT_EQ(pointer_events(),
+            (Events{"hourglass", "pointer", "message: Nejze komunikovat s MS Excel"}));
+
+  RunCommand(March(5, 5, false));
+  EXPECT_TRUE(pointer_events().empty());
+}
+
 TEST_F(DataSestavyTest, TheWorkbookIsNamedAfterTodayInCestaXls) {
   WriteStore({At(3, 5, "F1")});
   std::filesystem::create_directories(dir_.path() + "xls");
