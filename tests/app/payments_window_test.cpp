@@ -267,6 +267,35 @@ TEST_F(PaymentsWindowTest, TheGridShowsSavedPaymentsAndHighlightsTheCursorsPayme
   EXPECT_EQ(Paid(), 550);
 }
 
+// "Vystaven dne" takes a typed date; its separators stay in the date and
+// the amount gets only the amount.
+TEST_F(PaymentsWindowTest, ATypedPaymentDateIsSavedAndTheAmountKeepsItsDigits) {
+  OpenWindow();
+  ModalScript script;
+  script.Then<TUhradaForm>([&](TUhradaForm* form) {
+    Type("BAN");
+    Press(Qt::Key_Return);
+    Type("V-9");
+    Press(Qt::Key_Return);
+    ASSERT_EQ(testing_support::FocusedControl(), form->DateEdit());
+    Type("15.03.2025");
+    EXPECT_EQ(testing_support::FocusedControl(), form->DateEdit());
+    Press(Qt::Key_Return);
+    ASSERT_EQ(testing_support::FocusedControl(), form->AmountEdit());
+    Type("250");
+    Press(Qt::Key_Return);
+    Press(Qt::Key_Tab);
+    ASSERT_EQ(testing_support::FocusedControl(), form->SaveButton());
+    Press(Qt::Key_Return);
+  });
+  Press(Qt::Key_F2);
+  EXPECT_EQ(script.unexpected, 0);
+  EXPECT_EQ(Vypisy().FieldByName("VYP_DVS").AsDateTime(), dbf::DaysFromCivil({2025, 3, 15}));
+  EXPECT_EQ(Vypisy().FieldByName("VYP_HOD").AsFloat(), 250);
+  EXPECT_EQ(defaults_.payment_date, dbf::DaysFromCivil({2025, 3, 15}));
+  EXPECT_EQ(Paid(), 250);
+}
+
 TEST_F(PaymentsWindowTest, F4WithoutPaymentsDoesNothing) {
   OpenWindow();
   const uint32_t records = Vypisy().file().record_count();
