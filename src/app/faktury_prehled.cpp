@@ -275,6 +275,17 @@ void TFakturyPrehled::FormKeyDown(int key) {
 
 bool TFakturyPrehled::PreviewKey(const QKeyEvent* event) {
   const int key = event->key();
+  // Ctrl+Tab and Ctrl+Shift+Tab turn the pages, whichever control has the
+  // focus (a grid would take them as its own keys); the page's grid gets the focus.
+  if ((key == Qt::Key_Tab || key == Qt::Key_Backtab) &&
+      (event->modifiers() & Qt::ControlModifier) && !(event->modifiers() & Qt::AltModifier)) {
+    const bool back = key == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier);
+    const int count = pages_->count();
+    pages_->setCurrentIndex((pages_->currentIndex() + (back ? count - 1 : 1)) % count);
+    DbGrid* grids[] = {invoice_grid_, receivable_grid_, address_grid_};
+    grids[pages_->currentIndex()]->setFocus(Qt::TabFocusReason);
+    return true;
+  }
   if (key == Qt::Key_F5 || key == Qt::Key_F10 || key == Qt::Key_F9) {
     RunCommand([this, key] { FormKeyDown(key); });
   }

@@ -2,8 +2,8 @@
 
 #include <QFocusEvent>
 #include <QKeyEvent>
-#include <QStyle>
 #include <QMouseEvent>
+#include <QStyle>
 #include <cmath>
 
 #include "controls/control_types.h"
