@@ -59,15 +59,18 @@ bool CursorTableModel::CanWalk() const {
 }
 
 void CursorTableModel::ScheduleRefill() {
-  if (refill_pending_) return;
   refill_pending_ = true;
+  if (refill_queued_) return;
+  refill_queued_ = true;
   QMetaObject::invokeMethod(this, &CursorTableModel::RunScheduledRefill, Qt::QueuedConnection);
 }
 
 void CursorTableModel::RunScheduledRefill() {
+  refill_queued_ = false;
   if (!refill_pending_) return;
-  // A cursor that cannot be walked now keeps the request; the next
-  // notification (state back to browse, open, enable) schedules it again.
+  // A cursor that cannot be walked now (a record being edited or added in a
+  // modal dialog, a tag being built) keeps the request; the notification that
+  // ends that state (back to browse, controls enabled, open) queues it again.
   if (data_set_.active() && !CanWalk()) return;
   Refill();
 }
@@ -202,6 +205,11 @@ void CursorTableModel::ActiveChanged(dbf::DbfDataSet&) {
     return;
   }
   ScheduleRefill();
+}
+
+void CursorTableModel::StateChanged(dbf::DbfDataSet&) {
+  if (walking_ || !refill_pending_) return;
+  if (data_set_.state() == dbf::DataSetState::kBrowse) ScheduleRefill();
 }
 
 void CursorTableModel::AfterScroll(dbf::DbfDataSet&) {

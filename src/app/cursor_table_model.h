@@ -27,7 +27,8 @@ namespace app {
 // it (or any change of the whole table) schedules a re-read of the window
 // from the event loop. The re-read walks the cursor to the neighbours and
 // back with the views disabled, and puts back the cursor's record, its Bof
-// and Eof; it waits while the cursor is closed, edited or building a tag.
+// and Eof; it waits while the cursor is closed, edited or building a tag, and
+// runs once the cursor is back in browse state (after Post or Cancel).
 // MoveToRow moves the cursor to a row of the window.
 //
 // The active row keeps its place in the window when possible: a step past
@@ -87,6 +88,7 @@ class CursorTableModel : public QAbstractTableModel, private dbf::DataSetObserve
 
   // dbf::DataSetObserver
   void ActiveChanged(dbf::DbfDataSet& data_set) override;
+  void StateChanged(dbf::DbfDataSet& data_set) override;
   void AfterScroll(dbf::DbfDataSet& data_set) override;
   void DataSetChanged(dbf::DbfDataSet& data_set) override;
   void RecordChanged(dbf::DbfDataSet& data_set) override;
@@ -108,7 +110,9 @@ class CursorTableModel : public QAbstractTableModel, private dbf::DataSetObserve
   std::vector<Row> rows_;
   int window_rows_ = 1;
   int active_row_ = -1;
+  // A re-read is wanted / a call of RunScheduledRefill is in the event queue.
   bool refill_pending_ = false;
+  bool refill_queued_ = false;
   bool walking_ = false;
   int refill_count_ = 0;
 };

@@ -72,7 +72,7 @@ TFakturyPrehled::TFakturyPrehled(store::TData& data, accounting::TDataUcto& ucto
   setStatusBar(status_bar_);
   // Today's date decides the invoice colours.
   connect(status_bar_, &MainStatusBar::dayChanged, invoice_model_.get(), &CursorTableModel::Refill);
-  qApp->installEventFilter(this);
+  new controls::KeyPreview(this, [this](QKeyEvent* event) { return PreviewKey(event); });
 
   RunInstanceGuard(start);
   FormCreate();
@@ -80,7 +80,6 @@ TFakturyPrehled::TFakturyPrehled(store::TData& data, accounting::TDataUcto& ucto
 }
 
 TFakturyPrehled::~TFakturyPrehled() {
-  qApp->removeEventFilter(this);
   for (DbGrid* grid : {invoice_grid_, receivable_grid_, address_grid_})
     grid->SetCursorModel(nullptr);
 }
@@ -254,24 +253,23 @@ void TFakturyPrehled::FormKeyDown(int key) {
   }
 }
 
-bool TFakturyPrehled::IsPreviewTarget(QObject* watched, QEvent* event) const {
-  if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
-  auto* widget = static_cast<QWidget*>(watched);
-  if (widget->window() != this) return false;
-  // A key reaches the focused control first and then, when ignored, its
-  // parents: only the first delivery is previewed.
-  const QWidget* focused = focusWidget();
-  return focused ? widget == focused : widget == this;
-}
-
-bool TFakturyPrehled::eventFilter(QObject* watched, QEvent* event) {
-  if (IsPreviewTarget(watched, event)) {
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    if (key == Qt::Key_F5 || key == Qt::Key_F10 || key == Qt::Key_F9) {
-      RunCommand([this, key] { FormKeyDown(key); });
-    }
+bool TFakturyPrehled::PreviewKey(const QKeyEvent* event) {
+  const int key = event->key();
+  // Ctrl+Tab and Ctrl+Shift+Tab turn the pages, whichever control has the
+  // focus (a grid would take them as its own keys); the page's grid gets the focus.
+  if ((key == Qt::Key_Tab || key == Qt::Key_Backtab) &&
+      (event->modifiers() & Qt::ControlModifier) && !(event->modifiers() & Qt::AltModifier)) {
+    const bool back = key == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier);
+    const int count = pages_->count();
+    pages_->setCurrentIndex((pages_->currentIndex() + (back ? count - 1 : 1)) % count);
+    DbGrid* grids[] = {invoice_grid_, receivable_grid_, address_grid_};
+    grids[pages_->currentIndex()]->setFocus(Qt::TabFocusReason);
+    return true;
   }
-  return QMainWindow::eventFilter(watched, event);
+  if (key == Qt::Key_F5 || key == Qt::Key_F10 || key == Qt::Key_F9) {
+    RunCommand([this, key] { FormKeyDown(key); });
+  }
+  return false;
 }
 
 }  // namespace app

@@ -16,6 +16,7 @@
 #include "app/db_navigator.h"
 #include "app/main_status_bar.h"
 #include "app/one_instance.h"
+#include "controls/key_preview.h"
 #include "dbf/dates.h"
 #include "store/data_module.h"
 #include "store/operator.h"
@@ -104,7 +105,6 @@ class TFakturyPrehled : public QMainWindow {
   virtual void OpenCompanyHeader();
   virtual void OpenSystemSettings();
 
-  bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
@@ -118,7 +118,8 @@ class TFakturyPrehled : public QMainWindow {
   void RunInstanceGuard(const MainWindowStart& start);
   void FormCreate();
   void FormClose();
-  bool IsPreviewTarget(QObject* watched, QEvent* event) const;
+  // Key preview: runs the command of F5, F10 or F9; the key is not consumed.
+  bool PreviewKey(const QKeyEvent* event);
 
   store::TData& data_;
   accounting::TDataUcto& ucto_;

@@ -6,11 +6,13 @@
 
 namespace controls {
 
-EntryDialog::EntryDialog(QWidget* parent, Qt::WindowFlags flags) : QDialog(parent, flags) {}
-
-EntryDialog::~EntryDialog() {
-  watchKeys(false);
+EntryDialog::EntryDialog(QWidget* parent, Qt::WindowFlags flags)
+    : QDialog(parent, flags),
+      key_preview_(new KeyPreview(this, [this](QKeyEvent* event) { return previewKey(event); })) {
+  key_preview_->setEnabled(false);
 }
+
+EntryDialog::~EntryDialog() = default;
 
 void EntryDialog::setDefaultButton(QPushButton* button) {
   if (default_button_) default_button_->setDefault(false);
@@ -19,8 +21,7 @@ void EntryDialog::setDefaultButton(QPushButton* button) {
 }
 
 void EntryDialog::setKeyPreview(bool on) {
-  key_preview_ = on;
-  watchKeys(on && isVisible());
+  key_preview_->setEnabled(on);
 }
 
 void EntryDialog::setFixedClientSize(int width, int height, bool title_only) {
@@ -80,39 +81,6 @@ void EntryDialog::useOwnDefaults() {
   for (QPushButton* button : findChildren<QPushButton*>()) {
     if (button->window() == this) button->setAutoDefault(false);
   }
-}
-
-void EntryDialog::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
-  watchKeys(key_preview_);
-}
-
-void EntryDialog::hideEvent(QHideEvent* event) {
-  watchKeys(false);
-  QDialog::hideEvent(event);
-}
-
-void EntryDialog::watchKeys(bool on) {
-  if (on == watching_) return;
-  watching_ = on;
-  if (on) {
-    qApp->installEventFilter(this);
-  } else {
-    qApp->removeEventFilter(this);
-  }
-}
-
-bool EntryDialog::eventFilter(QObject* watched, QEvent* event) {
-  // Key preview: a key typed by the operator (not one a control re-sends),
-  // seen once at the control that has the focus, before that control.
-  if (event->type() == QEvent::KeyPress && event->spontaneous() &&
-      watched == QApplication::focusWidget()) {
-    auto* widget = static_cast<QWidget*>(watched);
-    if (widget == this || isAncestorOf(widget)) {
-      if (previewKey(static_cast<QKeyEvent*>(event))) return true;
-    }
-  }
-  return QDialog::eventFilter(watched, event);
 }
 
 }  // namespace controls

@@ -5,6 +5,8 @@
 #include <QPointer>
 #include <QPushButton>
 
+#include "controls/key_preview.h"
+
 namespace controls {
 
 // The program's dialog keys, for every dialog to derive from:
@@ -26,7 +28,7 @@ class EntryDialog : public QDialog {
   QPushButton* defaultButton() const { return default_button_; }
   void setDefaultButton(QPushButton* button);
 
-  bool keyPreview() const { return key_preview_; }
+  bool keyPreview() const { return key_preview_->enabled(); }
   void setKeyPreview(bool on);
 
   // A fixed client area of `width` x `height` pixels and a border that cannot
@@ -44,17 +46,12 @@ class EntryDialog : public QDialog {
 
   void keyPressEvent(QKeyEvent* event) override;
   void setVisible(bool visible) override;
-  void showEvent(QShowEvent* event) override;
-  void hideEvent(QHideEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void useOwnDefaults();
-  void watchKeys(bool on);
 
   QPointer<QPushButton> default_button_;
-  bool key_preview_ = false;
-  bool watching_ = false;
+  KeyPreview* key_preview_;
 };
 
 }  // namespace controls

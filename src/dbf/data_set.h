@@ -211,9 +211,12 @@ class DbfDataSet {
   void CloseIndexFile(const std::string& name);
   // Empty: natural order. Else the tag (case-insensitive, trimmed) of the
   // open files in slot order; raises "Cannot find index tag %s" keeping the
-  // order. The previous tag's range is removed. The current record stays when
-  // it belongs to the new order and the cursor is not at Bof or Eof;
-  // otherwise the cursor moves to the first record.
+  // order. The previous tag's range is removed. Selecting the order in use
+  // again (the same tag, or natural order by an empty name) keeps the current
+  // record wherever it stands, at Bof or Eof too (Eof and Bof stay when the
+  // tag had no range). Another order keeps the current record when it belongs
+  // to it and the cursor is not at Bof or Eof; otherwise the cursor moves to
+  // the first record.
   // Natural order selected by name (here, by IndexFiles with an empty
   // IndexName, or by closing the selected tag's file) reads through the
   // table's read-ahead window: records inside it show the file as it was when
@@ -328,6 +331,10 @@ class DbfDataSet {
   void CheckIndexOperation() const;
   void OpenListedIndexFiles(bool at_open);
   void ApplyIndexName();
+  bool SelectsCurrentOrder(const std::string& name) const;
+  // Installs the order selected again, keeping the current record (and Eof
+  // and Bof when `same_ends`).
+  void KeepOrder(std::unique_ptr<Order> order, bool same_ends);
   void ReadAheadForOrderByName(bool natural);
   void DropTagOrder();
   void FinishBuild();

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "dbf/data_set.h"
+#include "dbf/data_set_observer.h"
 #include "dbf/errors.h"
 #include "dbf/file_names.h"
 #include "dbf/natural_order.h"
@@ -14,6 +15,15 @@
 
 namespace dbf {
 namespace {
+
+// A tag name as the index files look it up: trimmed, upper case.
+std::string TagLookupName(const std::string& name) {
+  const size_t begin = name.find_first_not_of(' ');
+  if (begin == std::string::npos) return std::string();
+  std::string out = name.substr(begin, name.find_last_not_of(' ') - begin + 1);
+  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return out;
+}
 
 bool HasCdxExtension(const std::string& path) {
   const size_t slash = path.rfind('/');
@@ -135,13 +145,42 @@ void DbfDataSet::CloseIndexFile(const std::string& name) {
 
 // --- tags
 
+// Whether `name` selects the order in use: the tag selected now (names compared trimmed and
+// without regard to case), or natural order for an empty name.
+bool DbfDataSet::SelectsCurrentOrder(const std::string& name) const {
+  const std::string wanted = TagLookupName(name);
+  if (wanted.empty()) return order_->natural();
+  return !order_->natural() && Indexes().tag_selected() && wanted == TagLookupName(index_name_);
+}
+
 void DbfDataSet::SelectTag(const std::string& name) {
   CheckIndexOperation();
   CheckBrowseMode();
+  const bool same_order = SelectsCurrentOrder(name);
+  // Selecting it again removes the tag's range: the ends of the range are no ends any more.
+  const bool same_ends = same_order && !Indexes().selected_tag_has_range();
   std::unique_ptr<Order> order = Indexes().SelectTag(name);
   index_name_ = name;
   ReadAheadForOrderByName(order == nullptr);
-  SetOrder(std::move(order));
+  if (same_order) {
+    KeepOrder(std::move(order), same_ends);
+  } else {
+    SetOrder(std::move(order));
+  }
+}
+
+void DbfDataSet::KeepOrder(std::unique_ptr<Order> order, bool same_ends) {
+  order_ = order ? std::move(order) : std::make_unique<NaturalOrder>(file_);
+  if (row_.recno == 0 || !order_->Seat(row_.recno, row_.bytes.data()) || !Shown()) {
+    First();
+    return;
+  }
+  // The current record stays, also after Last or a search that ran past the end (Eof) or
+  // after First (Bof).
+  outside_order_ = false;
+  if (!same_ends) eof_ = bof_ = false;
+  Notify([&](DataSetObserver& o) { o.DataSetChanged(*this); });
+  Notify([&](DataSetObserver& o) { o.AfterScroll(*this); });
 }
 
 int DbfDataSet::TagCount() const {

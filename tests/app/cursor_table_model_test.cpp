@@ -123,5 +123,48 @@ TEST_F(CursorTableModelTest, NoRereadWhileEditingOrClosed) {
   EXPECT_EQ(model->active_row(), -1);
 }
 
+// A record added or changed in a modal dialog (the event loop runs while
+// the cursor is in insert or edit state) is shown once the dialog posts it,
+// and the active row stays the cursor's record for every later move.
+TEST_F(CursorTableModelTest, APostedRecordIsShownAndTheActiveRowFollowsTheCursor) {
+  auto model = Model(5);
+  const auto active_recno = [&] { return model->RecNoOfRow(model->active_row()); };
+  const auto active_number = [&] {
+    return model->data(model->index(model->active_row(), 1)).toString().toStdString();
+  };
+  Invoices().Append();
+  QApplication::processEvents();
+  Invoices().FieldByName("HLA_DO1").SetAsString("9999999999");
+  QApplication::processEvents();
+  Invoices().Post();
+  QApplication::processEvents();
+  EXPECT_FALSE(model->refill_pending());
+  EXPECT_EQ(active_recno(), Invoices().RecNo());
+  EXPECT_EQ(active_number(), "9999999999");
+
+  Invoices().MoveBy(-1);
+  EXPECT_EQ(active_recno(), Invoices().RecNo());
+
+  Invoices().Edit();
+  QApplication::processEvents();
+  Invoices().FieldByName("HLA_DO1").SetAsString("9999999998");
+  Invoices().Post();
+  QApplication::processEvents();
+  EXPECT_EQ(active_recno(), Invoices().RecNo());
+  EXPECT_EQ(active_number(), "9999999998");
+  // The changed key moved the record next to the one added before.
+  Invoices().MoveBy(1);
+  EXPECT_EQ(active_recno(), Invoices().RecNo());
+  EXPECT_EQ(active_number(), "9999999999");
+
+  // An added record given up leaves the window as it was.
+  Invoices().Append();
+  QApplication::processEvents();
+  Invoices().Cancel();
+  QApplication::processEvents();
+  EXPECT_EQ(active_recno(), Invoices().RecNo());
+  EXPECT_EQ(active_number(), "9999999999");
+}
+
 }  // namespace
 }  // namespace app

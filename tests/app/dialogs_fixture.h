@@ -1,8 +1,8 @@
 #ifndef SALDEX_TESTS_APP_DIALOGS_FIXTURE_H_
 #define SALDEX_TESTS_APP_DIALOGS_FIXTURE_H_
 
-// Window tests of the dialogs over a copy of the demo store: real key
-// presses to the focused control of the active window, and modal dialogs
+// Window tests of the dialogs over a copy of the demo store: key presses
+// through the active window to its focused control, and modal dialogs
 // driven from the event loop.
 
 #include <QApplication>
@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <functional>
 #include <memory>
 #include <string>
@@ -43,11 +44,12 @@ inline QWidget* FocusedControl() {
   return QApplication::focusWidget();
 }
 
-// One key press to the control that has the focus.
+// One key press to the control that has the focus, as the keyboard sends it:
+// to its window, which hands it to the control (past the window's key preview).
 inline void Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
   QWidget* target = FocusedControl();
   ASSERT_NE(target, nullptr) << "no control has the focus";
-  QTest::keyClick(target, static_cast<Qt::Key>(key), modifiers);
+  QTest::keyClick(target->window()->windowHandle(), static_cast<Qt::Key>(key), modifiers);
 }
 
 // Text typed key by key into the control that has the focus (letters
@@ -56,10 +58,11 @@ inline void Type(const QString& text) {
   for (const QChar c : text) {
     QWidget* target = FocusedControl();
     ASSERT_NE(target, nullptr) << "no control has the focus";
+    QWindow* keyboard = target->window()->windowHandle();
     if (c.unicode() < 0x80) {
-      QTest::keyClick(target, c.toLatin1());
+      QTest::keyClick(keyboard, c.toLatin1());
     } else {
-      QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
+      QTest::sendKeyEvent(QTest::Click, keyboard, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
   }
 }

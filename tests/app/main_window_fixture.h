@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,10 +27,18 @@ class RecordingMainWindow : public app::TFakturyPrehled {
 
   std::vector<std::string> payments;  // Platby's arguments
   int searches = 0;
+  // Runs inside each recorded command (what a dialog would do meanwhile).
+  std::function<void()> during_command;
 
  protected:
-  void OpenSearchDialog() override { ++searches; }
-  void Platby(const std::string& invoice_number) override { payments.push_back(invoice_number); }
+  void OpenSearchDialog() override {
+    ++searches;
+    if (during_command) during_command();
+  }
+  void Platby(const std::string& invoice_number) override {
+    payments.push_back(invoice_number);
+    if (during_command) during_command();
+  }
 };
 
 class MainWindowTest : public testing_support::DemoStoreTest {

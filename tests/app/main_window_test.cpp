@@ -244,15 +244,17 @@ TEST_F(MainWindowTest, GridFollowsCursorMovesAndCursorFollowsAClick) {
   EXPECT_EQ(invoices.RecNo(), top);
 }
 
+// Keys come as the keyboard sends them: to the window, which hands them to
+// the focused control.
 TEST_F(MainWindowTest, KeysF5F9PreviewedAndPassedOn) {
   RecordingMainWindow& w = Window();
   app::DbGrid* grid = w.DBGrid1();
   grid->setFocus();
   KeySpy spy(grid);
-  QTest::keyClick(grid, Qt::Key_F5);
+  QTest::keyClick(w.windowHandle(), Qt::Key_F5);
   EXPECT_EQ(w.searches, 1);
   EXPECT_TRUE(grid->hasFocus());
-  QTest::keyClick(grid, Qt::Key_F9);
+  QTest::keyClick(w.windowHandle(), Qt::Key_F9);
   ASSERT_EQ(w.payments.size(), 1u);
   EXPECT_EQ(w.payments[0], data_->Faktury().FieldByName("HLA_DO1").AsString());
   EXPECT_FALSE(w.payments[0].empty());
@@ -261,6 +263,49 @@ TEST_F(MainWindowTest, KeysF5F9PreviewedAndPassedOn) {
   // The menu "Hledej" runs the same search.
   w.menuBar()->actions()[0]->trigger();
   EXPECT_EQ(w.searches, 2);
+}
+
+// A command that shows a dialog installs and removes an application event
+// filter (so does a tool tip) and gives the focus back to the grid: the key
+// press that started it must not start it again, on the first press after
+// the start or any later one.
+TEST_F(MainWindowTest, EachF5AndF9RunsItsCommandOnceWhateverTheCommandDoes) {
+  RecordingMainWindow& w = Window();
+  app::DbGrid* grid = w.DBGrid1();
+  grid->setFocus();
+  KeySpy spy(grid);
+  w.during_command = [&] {
+    QObject dialog_filter;
+    qApp->installEventFilter(&dialog_filter);
+    w.InvoiceNavigator()->setFocus();
+    qApp->removeEventFilter(&dialog_filter);
+    grid->setFocus();
+  };
+  for (size_t press = 1; press <= 3; ++press) {
+    QTest::keyClick(w.windowHandle(), Qt::Key_F5);
+    EXPECT_EQ(w.searches, static_cast<int>(press));
+    QTest::keyClick(w.windowHandle(), Qt::Key_F9);
+    EXPECT_EQ(w.payments.size(), press);
+  }
+  EXPECT_EQ(spy.keys.size(), 6u);
+}
+
+// Ctrl+Tab and Ctrl+Shift+Tab turn the pages also while a grid has the
+// focus, round and round; the page's grid takes the focus.
+TEST_F(MainWindowTest, CtrlTabTurnsThePagesFromTheGrid) {
+  RecordingMainWindow& w = Window();
+  w.DBGrid1()->setFocus();
+  QTest::keyClick(w.windowHandle(), Qt::Key_Tab, Qt::ControlModifier);
+  EXPECT_EQ(w.PageControl1()->currentIndex(), 1);
+  EXPECT_TRUE(w.ReceivableGrid()->hasFocus());
+  QTest::keyClick(w.windowHandle(), Qt::Key_Tab, Qt::ControlModifier);
+  EXPECT_EQ(w.PageControl1()->currentIndex(), 2);
+  QTest::keyClick(w.windowHandle(), Qt::Key_Tab, Qt::ControlModifier);
+  EXPECT_EQ(w.PageControl1()->currentIndex(), 0);
+  EXPECT_TRUE(w.DBGrid1()->hasFocus());
+  QTest::keyClick(w.windowHandle(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(w.PageControl1()->currentIndex(), 2);
+  EXPECT_TRUE(w.AddressGrid()->hasFocus());
 }
 
 TEST_F(MainWindowTest, F9OnAnEmptyInvoiceTablePassesAnEmptyNumber) {
@@ -272,7 +317,7 @@ TEST_F(MainWindowTest, F9OnAnEmptyInvoiceTablePassesAnEmptyNumber) {
   data.CloseFak();
   RecordingMainWindow& w = Window();
   EXPECT_EQ(w.InvoiceModel()->rowCount(), 0);
-  QTest::keyClick(w.DBGrid1(), Qt::Key_F9);
+  QTest::keyClick(w.windowHandle(), Qt::Key_F9);
   EXPECT_EQ(w.payments, std::vector<std::string>{""});
 }
 
@@ -287,7 +332,7 @@ TEST_F(MainWindowTest, F10FromTheAddressTabShowsInvoicesThenExports) {
   size_t messages_at_tab_change = 99;
   QObject::connect(w.PageControl1(), &QTabWidget::currentChanged,
                    [&] { messages_at_tab_change = op_.messages.size(); });
-  QTest::keyClick(w.AddressGrid(), Qt::Key_F10);
+  QTest::keyClick(w.windowHandle(), Qt::Key_F10);
   EXPECT_EQ(messages_at_tab_change, 0u);
   EXPECT_EQ(w.PageControl1()->currentIndex(), 0);
   ASSERT_GE(op_.messages.size(), 2u);

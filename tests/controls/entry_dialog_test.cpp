@@ -4,6 +4,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
+#include <functional>
 
 #include "controls/valid_edit.h"
 #include "controls/widget_test_support.h"
@@ -24,6 +26,7 @@ class PreviewDialog : public EntryDialog {
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   }
   std::vector<int> previewed;
+  std::function<void()> on_key;  // run by the preview of each key
   int f2 = 0;
   TValidEdit* edit;
   QLineEdit* plain;
@@ -34,6 +37,7 @@ class PreviewDialog : public EntryDialog {
  protected:
   bool previewKey(QKeyEvent* event) override {
     previewed.push_back(event->key());
+    if (on_key) on_key();
     if (event->key() == Qt::Key_F2) {
       ++f2;
       return true;
@@ -79,20 +83,41 @@ TEST_F(EntryDialogTest, EscClosesAsCancelledFromAnyControl) {
   EXPECT_EQ(dialog_.result(), QDialog::Rejected);
 }
 
+// Keys as the keyboard sends them: to the dialog's window first.
 TEST_F(EntryDialogTest, KeyPreviewSeesEachKeyOnceBeforeTheControl) {
   dialog_.setKeyPreview(true);
   dialog_.edit->setFocus(Qt::TabFocusReason);
-  QTest::keyClick(dialog_.edit, Qt::Key_A);
-  QTest::keyClick(dialog_.edit, Qt::Key_F2);
-  QTest::keyClick(dialog_.edit, Qt::Key_Return);  // seen as Enter, not as the Tab it becomes
+  QWindow* keyboard = dialog_.windowHandle();
+  QTest::keyClick(keyboard, Qt::Key_A);
+  QTest::keyClick(keyboard, Qt::Key_F2);
+  QTest::keyClick(keyboard, Qt::Key_Return);  // seen as Enter, not as the Tab it becomes
   EXPECT_EQ(dialog_.previewed, (std::vector<int>{Qt::Key_A, Qt::Key_F2, Qt::Key_Return}));
   EXPECT_EQ(dialog_.f2, 1);
   EXPECT_EQ(dialog_.edit->text(), "a");
   EXPECT_TRUE(dialog_.plain->hasFocus());
 
   dialog_.setKeyPreview(false);
-  QTest::keyClick(dialog_.plain, Qt::Key_F2);
+  QTest::keyClick(keyboard, Qt::Key_F2);
   EXPECT_EQ(dialog_.f2, 1);
+}
+
+// A previewed key whose handler opens and closes another window (its
+// application event filter comes and goes) and leaves the key unconsumed is
+// still previewed once, and reaches the control once.
+TEST_F(EntryDialogTest, KeyPreviewSeesAKeyOnceWhenItsHandlerShowsAnotherWindow) {
+  dialog_.setKeyPreview(true);
+  dialog_.plain->setFocus(Qt::TabFocusReason);
+  int typed = 0;
+  QObject::connect(dialog_.plain, &QLineEdit::textEdited, [&] { ++typed; });
+  dialog_.on_key = [] {
+    QObject other_window;
+    qApp->installEventFilter(&other_window);
+    qApp->removeEventFilter(&other_window);
+  };
+  for (int press = 0; press < 2; ++press) QTest::keyClick(dialog_.windowHandle(), Qt::Key_B);
+  EXPECT_EQ(dialog_.previewed, (std::vector<int>{Qt::Key_B, Qt::Key_B}));
+  EXPECT_EQ(dialog_.plain->text(), "bb");
+  EXPECT_EQ(typed, 2);
 }
 
 }  // namespace

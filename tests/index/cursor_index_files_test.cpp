@@ -140,6 +140,59 @@ TEST_F(CursorIndexFilesTest, SelectTagKeepsACurrentRecordOfTheNewOrder) {
   EXPECT_EQ(ds_->RecNo(), 5u);
 }
 
+// Last leaves the cursor on the last record with Eof; selecting the order in
+// use again must not turn that into the first record.
+TEST_F(CursorIndexFilesTest, SelectingTheOrderInUseAgainKeepsTheRecordAtEitherEnd) {
+  ds_->OpenIndexFile("ODB");
+  ds_->SelectTag("KOD");
+  ds_->Last();
+  ASSERT_EQ(ds_->RecNo(), 4u);  // K005
+  ASSERT_TRUE(ds_->Eof());
+  ds_->SelectTag(" kod ");
+  EXPECT_EQ(ds_->RecNo(), 4u);
+  EXPECT_TRUE(ds_->Eof());
+  ds_->Prior();
+  EXPECT_EQ(ds_->RecNo(), 5u);  // K004
+
+  ds_->First();
+  ds_->SelectTag("KOD");
+  EXPECT_EQ(ds_->RecNo(), 2u);  // K001
+  EXPECT_TRUE(ds_->Bof());
+
+  // A seek past every key stands on the last record with Eof, too.
+  EXPECT_FALSE(ds_->Find("K9", false, true));
+  ds_->SelectTag("KOD");
+  EXPECT_EQ(ds_->RecNo(), 4u);
+
+  // Natural order selected again by an empty name.
+  ds_->SelectTag("");
+  ds_->Last();
+  ds_->SelectTag("");
+  EXPECT_EQ(ds_->RecNo(), 5u);
+  EXPECT_TRUE(ds_->Eof());
+
+  // Another tag at Eof still starts at its first record.
+  ds_->SelectTag("KOD");
+  ds_->Last();
+  ds_->SelectTag("NAZ");
+  EXPECT_EQ(ds_->RecNo(), 3u);  // Adam
+}
+
+// Selecting the ranged tag again removes its range: the record stays, and
+// the end of the range is no end any more.
+TEST_F(CursorIndexFilesTest, SelectingTheRangedTagAgainKeepsTheRecordAndDropsTheRange) {
+  ds_->OpenIndexFile("ODB");
+  ds_->SelectTag("KOD");
+  ds_->SetRange("K002", "K003");
+  ds_->Last();
+  ASSERT_EQ(ds_->RecNo(), 1u);  // K003
+  ds_->SelectTag("KOD");
+  EXPECT_EQ(ds_->RecNo(), 1u);
+  EXPECT_FALSE(ds_->Eof());
+  ds_->Next();
+  EXPECT_EQ(ds_->RecNo(), 5u);  // K004
+}
+
 TEST_F(CursorIndexFilesTest, SelectingATagThatExcludesTheRecordMovesToItsFirstRecord) {
   ds_->CreateTag("ODB", "KLADNE", "KOD", "STAV > 0", 1, 0);
   ds_->OpenIndexFile("ODB");

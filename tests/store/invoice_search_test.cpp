@@ -81,6 +81,18 @@ TEST_F(InvoiceSearchTest, AShortNumberIsCompletedFromTheCurrentInvoice) {
   EXPECT_EQ(Faktury().index_name(), "DO1");
 }
 
+// The main window stands on the last invoice after the start (Last: at Eof):
+// the digits typed complete that invoice's number, not the first one's.
+TEST_F(InvoiceSearchTest, AfterLastTheNumberIsCompletedFromTheLastInvoice) {
+  Faktury().Last();
+  ASSERT_TRUE(Faktury().Eof());
+  const std::string shown = Current("HLA_DO1");
+  ASSERT_GT(shown.size(), 2u);
+  const std::string wanted = shown.substr(0, shown.size() - 2) + "12";
+  EXPECT_EQ(SearchInvoice(Faktury(), InvoiceSearchChoice::kInvoiceNumber, "12"), wanted);
+  EXPECT_GE(Current("HLA_DO1"), wanted);
+}
+
 TEST_F(InvoiceSearchTest, ALeadingBlankIsSoughtAsTyped) {
   GoTo("2024000123");
   // "20240001 45" sorts before every "20240001..." number: the next greater key.
