@@ -72,6 +72,6 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # Shared libraries through dpkg-shlibdeps; the Qt platform plugins and the
 # report's font are loaded at run time, so they are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core, fonts-dejavu-extra")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "man-db")
 include(CPack)

@@ -1,14 +1,18 @@
 // Opens an arbitrary byte image as a table, walks every record and decodes
-// every field. Every failure must be one of the engine's errors.
+// every field; then mends it. Every failure must be one of the engine's
+// errors, and a mended table must be sound: no partial record, the header
+// count equal to the whole records.
 
 #include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "dbf/dbf_file.h"
 #include "dbf/errors.h"
+#include "dbf/table_mend.h"
 
 namespace {
 
@@ -68,6 +72,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       table.GoTo(dbf::DbfFile::Move::kPrevious);
     }
   } catch (const dbf::DbfError&) {
+  }
+  try {
+    const dbf::TableMendReport report = dbf::MendTableFile(ImagePath());
+    std::remove((ImagePath() + ".bak").c_str());
+    dbf::DbfFile mended;
+    mended.Open(ImagePath(), true, false);
+    const auto& header = mended.header_image();
+    const uint32_t stored =
+        header[4] | header[5] << 8 | header[6] << 16 | static_cast<uint32_t>(header[7]) << 24;
+    if (mended.HasPartialRecord() || stored != mended.record_count() ||
+        mended.record_count() != report.record_count) {
+      std::abort();
+    }
+  } catch (const dbf::DbfError&) {
+    std::remove((ImagePath() + ".bak").c_str());
   }
   return 0;
 }

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config git
           libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
           clang libclang-rt-14-dev libsqlite3-dev python3-dbfread
-          qt6-base-dev libxlsxwriter-dev fonts-dejavu-core
+          qt6-base-dev libxlsxwriter-dev fonts-dejavu-core fonts-dejavu-extra zlib1g-dev
           poppler-utils python3-openpyxl
           dpkg-dev desktop-file-utils man-db
           xvfb openbox xdotool x11-utils imagemagick python3)

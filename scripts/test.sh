@@ -24,7 +24,7 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 echo "== fuzz targets (short run) =="
 scripts/build.sh build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
   -DSALDEX_BUILD_TESTS=OFF -DSALDEX_BUILD_APP=OFF -DSALDEX_BUILD_FUZZ=ON \
-  -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined"
+  -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined"
 for target in build-fuzz/fuzz/*_fuzz; do
   [ -x "$target" ] || continue
   name=$(basename "$target")

@@ -69,7 +69,13 @@ void DryRunExport::Run(const OutcomeListener& listener) {
     const std::optional<std::string> found = dbf::FindFileIgnoringCase(original);
     if (!found) throw dbf::DatasetError(dbf::FormatMessage("Cannot find file %s", original));
     std::error_code error;
-    fs::copy_file(dbf::SystemPath(*found), fs::path(copies.system_path()) / name, error);
+    const fs::path copy = fs::path(copies.system_path()) / name;
+    fs::copy_file(dbf::SystemPath(*found), copy, error);
+    // A copy takes the permissions of its original, which on a share the
+    // user may only read are read-only; the walk appends to the copy.
+    if (!error)
+      fs::permissions(copy, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add,
+                      error);
     if (error) throw dbf::DbfError(dbf::FormatMessage("Error on Read of file %s", *found));
   }
   TDataUcto ucto;

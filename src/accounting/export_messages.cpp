@@ -8,6 +8,12 @@ std::string SaldexMustNotRunText() {
   return store::Ansi("POZOR - Saldex 2 nesmí být spuštěn !!!");
 }
 
+std::string ExportRunningText() {
+  return store::Ansi(
+      "Export již probíhá z jiného okna nebo počítače, tento export neproběhl. "
+      "Zkuste jej znovu po jeho skončení.");
+}
+
 std::string ReindexSaldexText() {
   return store::Ansi("POZOR - V Saldex2 proveďte indexaci a doplnění pečetí !!!");
 }

@@ -10,6 +10,8 @@ namespace accounting {
 
 // Before the walk: "POZOR - Saldex 2 nesmí být spuštěn !!!"
 std::string SaldexMustNotRunText();
+// Another export holds the Saldex 2 directory: "Export již probíhá ..."
+std::string ExportRunningText();
 // After the walk: "POZOR - V Saldex2 proveďte indexaci a doplnění pečetí !!!"
 std::string ReindexSaldexText();
 // "U odběratele " + name + " není zadáno IČO nebo DIČ, faktura " + number +

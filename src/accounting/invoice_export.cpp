@@ -1,6 +1,9 @@
 #include "accounting/invoice_export.h"
 
+#include <exception>
+
 #include "accounting/export_messages.h"
+#include "accounting/exporter_lock.h"
 #include "accounting/saldex_records.h"
 
 namespace accounting {
@@ -24,10 +27,15 @@ void InvoiceExport::Tell(const std::string& text) {
   operator_.ShowMessage(text, store::kApplicationTitle);
 }
 
-void InvoiceExport::Run() {
+bool InvoiceExport::Run() {
   summary_ = {};
   Tell(SaldexMustNotRunText());
   ucto_.Pohledavky.Open();
+  ExporterLock exporters;
+  if (!exporters.TryAcquire(ucto_.Pohledavky.file().path())) {
+    Tell(ExportRunningText());
+    return false;
+  }
   store_.open_customers();
   store_.faktury.First();
   ucto_.Ciselnik.Open();
@@ -46,6 +54,7 @@ void InvoiceExport::Run() {
   ucto_.Ciselnik.Close();
   store_.close_customers();
   Tell(ReindexSaldexText());
+  return true;
 }
 
 bool InvoiceExport::Selected(const std::string& number) const {
@@ -93,14 +102,22 @@ InvoiceOutcome InvoiceExport::Decide() {
   outcome.address_added = !addresses_->Locate(ico);
   RequireAppendableTables(outcome.address_added);
   if (outcome.address_added) AddAddress();
-  AppendReceivable(RaiseCounter());
+  const int64_t receivable_number = RaiseCounter();
+  try {
+    AppendReceivable(receivable_number);
+  } catch (...) {
+    DropUnposted();
+    GiveBackCounter(receivable_number);
+    throw;
+  }
   ++summary_.exported;
   return outcome;
 }
 
-// A Saldex 2 table whose last record was cut refuses appends. Tested before
-// anything is written for the invoice, so a refusal leaves no address, no
-// raised counter and no receivable of it behind; each append tests again.
+// A Saldex 2 table whose last record was cut refuses appends. Tested (under
+// each table's append lock) before anything is written for the invoice, so a
+// cut table leaves no address, no raised counter and no receivable of it
+// behind; each append tests again.
 void InvoiceExport::RequireAppendableTables(bool address_missing) {
   ucto_.Pohledavky.file().RequireAppendableTail();
   if (address_missing) ucto_.Adresar.file().RequireAppendableTail();
@@ -124,6 +141,28 @@ int64_t InvoiceExport::RaiseCounter() {
   counter.SetAsLargeInt(raised);
   ciselnik.Post();
   return raised;
+}
+
+// The number of a receivable that was not written goes back, so the counter
+// counts written receivables only. Only while the counter still holds that
+// number: a number taken after it by someone else stays taken. A give-back
+// that fails leaves a gap in the numbering, never a number used twice, and
+// gives way to the error that ended the append.
+void InvoiceExport::GiveBackCounter(int64_t number) {
+  dbf::DbfDataSet& ciselnik = ucto_.Ciselnik;
+  try {
+    ciselnik.Edit();
+    dbf::Field& counter = ciselnik.FieldByName("POHLEDAVKY");
+    if (static_cast<int64_t>(counter.AsInteger()) != number) {
+      ciselnik.Cancel();
+      return;
+    }
+    counter.SetAsLargeInt(number - 1);
+    ciselnik.Post();
+    ++summary_.numbers_given_back;
+  } catch (const std::exception&) {
+    if (ciselnik.state() == dbf::DataSetState::kEdit) ciselnik.Cancel();
+  }
 }
 
 void InvoiceExport::AppendReceivable(int64_t number) {

@@ -31,6 +31,7 @@ struct ExportSummary {
   int customer_incomplete = 0;  // customer without IČO or DIČ
   int exported = 0;             // receivables appended
   int addresses_added = 0;      // addresses appended to ADRESAR.DBF
+  int numbers_given_back = 0;   // counter lowered again after a failed receivable
 };
 
 // The export of the store's invoices into Saldex 2 (the main window's F10):
@@ -42,14 +43,22 @@ struct ExportSummary {
 // from the counter POHLEDAVKY, raised and posted just before. Ends by closing
 // the counter and customer tables and asking for a reindex in Saldex 2.
 //
+// One export at a time per Saldex 2 directory: the run holds ExporterLock on
+// KPOHLED.DBF from the opening of the receivables to its end; a run that
+// finds it held tells the operator and exports nothing.
+//
 // Errors are not caught: an error ends the walk and propagates; records posted
 // before stay, and a receivable, address or counter being filled is dropped.
+// When the receivable of an invoice cannot be written after the counter was
+// raised for it, the counter is lowered again before the error propagates.
 class InvoiceExport {
  public:
   InvoiceExport(StoreSide store, TDataUcto& ucto, store::Operator& op,
                 SearchMethod method = SearchMethod::kIndexed);
 
-  void Run();
+  // False when another export holds the Saldex 2 directory ("Export již
+  // probíhá ..." shown, nothing written); true after the last invoice.
+  bool Run();
   const ExportSummary& summary() const { return summary_; }
   // Hears the decision for every invoice walked.
   void set_listener(OutcomeListener listener) { listener_ = std::move(listener); }
@@ -62,6 +71,7 @@ class InvoiceExport {
   void AddAddress();
   int64_t RaiseCounter();
   void AppendReceivable(int64_t number);
+  void GiveBackCounter(int64_t number);
   void DropUnposted();
   void Tell(const std::string& text);
 

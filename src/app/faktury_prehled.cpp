@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "accounting/export_tables.h"
 #include "accounting/invoice_export.h"
 #include "app/dialogs/dialog_commands.h"
 #include "app/error_display.h"
@@ -159,29 +160,8 @@ void TFakturyPrehled::FormCreate() {
   LastStatementNo = std::string(10, ' ');
   LastPaymentType = std::string(3, ' ');
   LastPaymentDate = std::floor(dbf::Now().ToDateTime());
-  try {
-    OpenTables();
-  } catch (const std::exception&) {
-    if (data_.Index()) {
-      data_.OpenFak(0, "DO1");
-      // A table that still cannot be opened leaves the list empty.
-      if (data_.Faktury().active()) data_.Faktury().Last();
-    }
-  }
-}
-
-void TFakturyPrehled::OpenTables() {
-  data_.OpenFak(0, "DO1");
-  const std::string& directory = data_.settings.ExportDirectory;
-  ucto_.Pohledavky.Close();
-  ucto_.Pohledavky.SetDatabaseName(directory);
-  ucto_.Pohledavky.Open();
-  ucto_.Adresar.Close();
-  ucto_.Adresar.SetDatabaseName(directory);
-  ucto_.Adresar.Open();
-  ucto_.Ciselnik.Close();
-  ucto_.Ciselnik.SetDatabaseName(directory);
-  data_.Faktury().Last();
+  // Errors are swallowed there: the window opens with what could be opened.
+  accounting::OpenExportTables(data_, ucto_, /*may_rebuild=*/true);
 }
 
 void TFakturyPrehled::ShowCentred() {
@@ -275,6 +255,17 @@ void TFakturyPrehled::FormKeyDown(int key) {
 
 bool TFakturyPrehled::PreviewKey(const QKeyEvent* event) {
   const int key = event->key();
+  // Ctrl+Tab and Ctrl+Shift+Tab turn the pages, whichever control has the
+  // focus (a grid would take them as its own keys); the page's grid gets the focus.
+  if ((key == Qt::Key_Tab || key == Qt::Key_Backtab) &&
+      (event->modifiers() & Qt::ControlModifier) && !(event->modifiers() & Qt::AltModifier)) {
+    const bool back = key == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier);
+    const int count = pages_->count();
+    pages_->setCurrentIndex((pages_->currentIndex() + (back ? count - 1 : 1)) % count);
+    DbGrid* grids[] = {invoice_grid_, receivable_grid_, address_grid_};
+    grids[pages_->currentIndex()]->setFocus(Qt::TabFocusReason);
+    return true;
+  }
   if (key == Qt::Key_F5 || key == Qt::Key_F10 || key == Qt::Key_F9) {
     RunCommand([this, key] { FormKeyDown(key); });
   }

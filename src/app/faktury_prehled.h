@@ -117,7 +117,6 @@ class TFakturyPrehled : public QMainWindow {
                            std::unique_ptr<CursorTableModel>& model, DbGrid*& grid);
   void RunInstanceGuard(const MainWindowStart& start);
   void FormCreate();
-  void OpenTables();
   void FormClose();
   // Key preview: runs the command of F5, F10 or F9; the key is not consumed.
   bool PreviewKey(const QKeyEvent* event);

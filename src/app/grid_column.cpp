@@ -29,6 +29,13 @@ std::vector<GridColumn> CatalogueColumns(
   return columns;
 }
 
+QString CatalogueDisplayFormat(std::string_view component, std::string_view field) {
+  for (const store::DeclaredField& declared : store::DeclaredFieldsOf(component)) {
+    if (declared.name == field) return controls::FromAnsi(declared.display_format);
+  }
+  return QString();
+}
+
 std::vector<GridColumn> InvoiceGridColumns() {
   static constexpr Widths kColumns = {
       {"HLA_DAT", -1}, {"HLA_DO1", -1}, {"HLA_DO2", -1}, {"HLA_DO3", -1}, {"HLA_NAC", 200},

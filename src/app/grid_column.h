@@ -27,6 +27,10 @@ struct GridColumn {
 std::vector<GridColumn> CatalogueColumns(std::string_view component,
                                          std::initializer_list<std::pair<const char*, int>> fields);
 
+// The display format the store catalogue gives field `field` of table
+// component `component` (empty when it has none).
+QString CatalogueDisplayFormat(std::string_view component, std::string_view field);
+
 // The main window's grids, columns in their order with headings and widths.
 // Invoice headings and display formats come from the store catalogue.
 std::vector<GridColumn> InvoiceGridColumns();

@@ -1,11 +1,21 @@
 #include "app/invoice_overview.h"
 
+#include <QApplication>
+#include <QCursor>
+
 #include "app/dialogs/ses_preh_od_do.h"
 #include "app/report_preview.h"
 
 namespace app {
 
 void RunInvoiceOverview(QWidget* main_window, store::TData& data, reports::TDataSestavy& sestavy) {
+  sestavy.SetBusyPointer = [](bool busy) {
+    if (busy) {
+      QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+      QApplication::restoreOverrideCursor();
+    }
+  };
   sestavy.PrehledFaktur(
       [main_window] { return AskOverviewRange(main_window); },
       [main_window, &data, &sestavy] {

@@ -1,6 +1,7 @@
 // saldex-export: the desktop program; with --reindex or --export the batch
 // jobs, which need no screen and run beside a running desktop program.
 
+#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -60,8 +61,9 @@ int RunOverviewJob(int& argc, char** argv, const std::string& ini_dir,
     store::ConsoleOperator op;
     return saldex_export::RunOverview(
         ini_dir, op, options,
-        [](const std::string& path, const std::function<void(reports::ReportCanvas&)>& pages) {
-          app::WriteReportPdf(QString::fromStdString(path), pages);
+        [](const std::string& path, const std::function<void(reports::ReportCanvas&)>& pages,
+           const saldex_export::PageProgress& progress) {
+          app::WriteReportPdf(QString::fromStdString(path), pages, progress);
         },
         std::cout);
   } catch (const std::exception& e) {
@@ -94,6 +96,8 @@ int main(int argc, char** argv) {
       job = arg;
       overview.from = argv[++i];
       overview.to = argv[++i];
+      // The pages drawn of the PDF are shown on a terminal only.
+      if (isatty(STDERR_FILENO) == 1) overview.progress = &std::cerr;
     } else if (arg == "--pdf" && i + 1 < argc && overview.pdf_file.empty()) {
       overview.pdf_file = argv[++i];
     } else if (arg == "--xlsx") {

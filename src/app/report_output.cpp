@@ -1,11 +1,14 @@
 #include "app/report_output.h"
 
 #include <QPainter>
-#include <QPdfWriter>
+#include <climits>
+#include <cstdio>
 #include <stdexcept>
 
 #include "app/painter_surface.h"
+#include "app/report/pdf_surface.h"
 #include "reports/layout_canvas.h"
+#include "reports/page_filter.h"
 
 namespace app {
 namespace {
@@ -31,13 +34,22 @@ void RenderReport(QPrinter& printer, const ReportPages& pages) {
   Paint(printer, pages, "the printer");
 }
 
-void WriteReportPdf(const QString& path, const ReportPages& pages) {
-  QPdfWriter writer(path);
-  writer.setTitle(QString::fromUtf8(kReportJobTitle));
-  writer.setCreator(QStringLiteral("saldex-export"));
-  writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
-                                   QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
-  Paint(writer, pages, ("the PDF file " + path.toStdString()).c_str());
+void WriteReportPdf(const QString& path, const ReportPages& pages, const PageProgress& progress) {
+  const std::string file = path.toStdString();
+  try {
+    PdfSurface surface(file, QString::fromUtf8(kReportJobTitle));
+    if (progress) {
+      const int count = reports::RunPageRange(surface, pages, 1, 0);
+      reports::RunPageRange(surface, pages, 1, INT_MAX, [&](int page) { progress(page, count); });
+    } else {
+      reports::LayoutCanvas canvas(surface);
+      pages(canvas);
+    }
+    surface.Finish();
+  } catch (...) {
+    std::remove(file.c_str());
+    throw;
+  }
 }
 
 }  // namespace app

@@ -11,6 +11,9 @@ namespace app {
 
 // Draws one run of a report's pages.
 using ReportPages = std::function<void(reports::ReportCanvas&)>;
+// Told the number of each page as its drawing begins, and the number of
+// pages; may raise to end the run.
+using PageProgress = std::function<void(int page, int pages)>;
 
 // Print job title of the reports.
 inline constexpr const char* kReportJobTitle = "Dodavky od dodavatele";
@@ -20,9 +23,12 @@ inline constexpr const char* kReportJobTitle = "Dodavky od dodavatele";
 // errors of `pages` propagate after the painter has ended.
 void RenderReport(QPrinter& printer, const ReportPages& pages);
 
-// Writes the pages as a landscape A4 PDF at `path`, replacing the file.
-// Raises std::runtime_error when the file cannot be written.
-void WriteReportPdf(const QString& path, const ReportPages& pages);
+// Writes the pages as a landscape A4 PDF at `path` (PdfSurface), replacing
+// the file. With `progress` the pages are counted first (a run that lays
+// them out without drawing). Raises std::runtime_error when the file cannot
+// be written; a failed run leaves no file.
+void WriteReportPdf(const QString& path, const ReportPages& pages,
+                    const PageProgress& progress = {});
 
 }  // namespace app
 

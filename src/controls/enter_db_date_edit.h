@@ -7,8 +7,9 @@
 namespace controls {
 
 // TEnterDateEdit bound to one date field of a cursor (payment dialog). An
-// empty date shows as a blank edit. The field is written when the focus
-// leaves and when Post asks for pending values; a failed write shows the
+// empty date shows as a blank edit, and a blank edit empties the field. The
+// field is written when the focus leaves and when Post asks for pending
+// values (a date still being typed is taken first); a failed write shows the
 // engine's message and keeps the focus. Typing is possible only while the
 // cursor is in edit or insert state.
 class TEnterDBDateEdit : public TEnterDateEdit, public DataFieldProperties {
@@ -21,15 +22,14 @@ class TEnterDBDateEdit : public TEnterDateEdit, public DataFieldProperties {
   bool writeField(QString* error = nullptr);
 
  protected:
+  bool blankAllowed() const override { return true; }
   bool acceptLeave(QString* message) override { return writeField(message); }
-  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void dataChanged();
   void updateData();
   void storeDate();
 
-  bool showing_ = false;
   bool modified_ = false;
 };
 

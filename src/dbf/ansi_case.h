@@ -25,6 +25,15 @@ class AnsiCase {
   std::array<uint8_t, 256> upper_, lower_;
 };
 
+// Upper case by the rules of code page 1250: a..z and every lower-case letter
+// with a diacritic ("žluťoučký" -> "ŽLUŤOUČKÝ"); ß, µ and ˙ stay.
+inline char AnsiUpper(char c) {
+  return static_cast<char>(AnsiCase::Get().Upper(static_cast<uint8_t>(c)));
+}
+inline std::string AnsiUpperCase(std::string_view text) {
+  return AnsiCase::Get().ToUpper(text);
+}
+
 }  // namespace dbf
 
 #endif  // SALDEX_DBF_ANSI_CASE_H_

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "dbf/alias_list.h"
+#include "dbf/ascii_text.h"
 #include "dbf/charset_tables.h"
 #include "dbf/data_set_observer.h"
 #include "dbf/errors.h"
@@ -15,17 +16,6 @@ namespace dbf {
 namespace {
 
 constexpr const char* kDefaultDirectory = "Default Directory";
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::toupper(static_cast<unsigned char>(a[i])) !=
-        std::toupper(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
 
 [[noreturn]] void Fail(const char* message) {
   throw DatasetError(message);

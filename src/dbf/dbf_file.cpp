@@ -8,6 +8,7 @@
 #include <cstring>
 #include <thread>
 
+#include "dbf/ascii_text.h"
 #include "dbf/clock.h"
 #include "dbf/errors.h"
 #include "dbf/field_string.h"
@@ -36,17 +37,6 @@ bool IsAcceptedVersion(uint8_t v) {
   return v == 0x03 || v == 0x04 || v == 0x30 || v == 0x83 || v == 0x8B || v == 0xF5;
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::toupper(static_cast<unsigned char>(a[i])) !=
-        std::toupper(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
-
 }  // namespace
 
 DbfFile::~DbfFile() {
@@ -62,7 +52,7 @@ void DbfFile::Open(const std::string& name, bool shared, bool read_write) {
   path_ = file_.path();
   table_name_ = BaseNameWithoutExtension(path);
   alias_ = table_name_;
-  for (char& c : alias_) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  alias_ = AsciiUpperCase(alias_);
 
   try {
     const std::string read_error = FormatMessage("Error on Read of file %s", path_);
@@ -326,16 +316,7 @@ void DbfFile::Append() {
   try {
     AppendLock();
     try {
-      RequireAppendableTail();
-      header_dirty_ = true;
-      RefreshHeader();
-      buffer_[0] = ' ';
-      const uint32_t recno = record_count_ + 1;
-      buffer_[record_length_] = kEndOfFile;
-      WriteRecordBytes(recno, record_length_ + 1);
-      record_count_ = recno;
-      recno_ = recno;
-      WriteHeader();
+      AppendUnderLock();
     } catch (...) {
       file_.Unlock();
       throw;
@@ -354,18 +335,101 @@ void DbfFile::Append() {
   UnlockIndexes();
 }
 
+void DbfFile::AppendUnderLock() {
+  RefuseCutTail(ReadTail());
+  header_dirty_ = true;
+  RefreshHeader();
+  // What a failed write must put back: the file ends at old_size, either
+  // right after the last record or after one end-of-file mark there.
+  const uint64_t old_size = file_.FileSize();
+  const std::array<uint8_t, 32> old_header = header_;
+  const uint32_t old_count = record_count_;
+  const uint32_t old_recno = recno_;
+  const uint32_t recno = record_count_ + 1;
+  buffer_[0] = ' ';
+  buffer_[record_length_] = kEndOfFile;
+  bool header_written = false;
+  try {
+    WriteRecordBytes(recno, record_length_ + 1);
+    record_count_ = recno;
+    recno_ = recno;
+    header_written = true;
+    WriteHeader();
+  } catch (const DbfError&) {
+    // The first failure is the one reported; the repair is best effort. The
+    // file is cut to its last whole record first (a cut needs no room), so
+    // it is sound even when no later write succeeds: the end-of-file mark is
+    // optional, and the header is rewritten in place.
+    const uint64_t end_of_records =
+        header_length_ + static_cast<uint64_t>(old_count) * record_length_;
+    try {
+      file_.Truncate(end_of_records);
+      if (old_size > end_of_records) file_.Write(end_of_records, &kEndOfFile, 1);
+    } catch (const DbfError&) {
+    }
+    try {
+      if (header_written) file_.Write(0, old_header.data(), kHeaderSize);
+    } catch (const DbfError&) {
+    }
+    header_ = old_header;
+    record_count_ = old_count;
+    recno_ = old_recno;
+    header_dirty_ = false;
+    throw;
+  }
+}
+
 // Bytes after the last whole record other than one end-of-file mark are the
 // remains of a cut record (or of a cut header): an append at H + count * R
 // would overwrite them and leave a damaged record behind.
-void DbfFile::RequireAppendableTail() {
+DbfFile::Tail DbfFile::ReadTail() {
   const uint64_t size = file_.FileSize();
-  const auto refuse = [&](const char* what) { throw DbfError(FormatMessage(what, path_)); };
-  if (size < header_length_) refuse("Cannot append to %s: the file ends inside its header");
+  if (size < header_length_) return Tail::kCutHeader;
   const uint64_t tail = (size - header_length_) % record_length_;
-  if (tail == 0) return;
+  if (tail == 0) return Tail::kClean;
   uint8_t mark = 0;
-  if (tail == 1 && file_.Read(size - 1, &mark, 1) == 1 && mark == kEndOfFile) return;
-  refuse("Cannot append to %s: the file ends with a partial record");
+  if (tail == 1 && file_.Read(size - 1, &mark, 1) == 1 && mark == kEndOfFile) return Tail::kClean;
+  return Tail::kPartialRecord;
+}
+
+void DbfFile::RefuseCutTail(Tail tail) const {
+  if (tail == Tail::kPartialRecord) {
+    throw DbfError(
+        FormatMessage("Cannot append to %s: the file ends with a partial record", path_));
+  }
+  if (tail == Tail::kCutHeader) {
+    throw DbfError(FormatMessage("Cannot append to %s: the file ends inside its header", path_));
+  }
+}
+
+DbfFile::Tail DbfFile::ReadTailUnderAppendLock(bool* had_lock) {
+  *had_lock = TryAppendLock();
+  Tail tail;
+  try {
+    tail = ReadTail();
+  } catch (...) {
+    if (*had_lock) file_.Unlock();
+    throw;
+  }
+  if (*had_lock) file_.Unlock();
+  return tail;
+}
+
+void DbfFile::RequireAppendableTail() {
+  bool had_lock = false;
+  const Tail tail = ReadTailUnderAppendLock(&had_lock);
+  // Only a record lock held through this handle excuses the missing append
+  // lock (the append tests again under it); another program holding the
+  // lock is a failure, as it would be for the append.
+  if (!had_lock && file_.lock_count() == 0) {
+    throw DbfError(FormatMessage("Can not Lock file %s", path_));
+  }
+  RefuseCutTail(tail);
+}
+
+bool DbfFile::HasPartialRecord() {
+  bool had_lock = false;
+  return ReadTailUnderAppendLock(&had_lock) != Tail::kClean;
 }
 
 void DbfFile::SetDeletionFlag(uint8_t flag) {
@@ -409,16 +473,20 @@ bool DbfFile::LockRecord(uint32_t recno) {
 }
 
 void DbfFile::AppendLock() {
+  if (!TryAppendLock()) throw DbfError(FormatMessage("Can not Lock file %s", path_));
+}
+
+bool DbfFile::TryAppendLock() {
   const dbf::LockRange range = AppendLockRange(protocol_);
   for (int attempt = 1; attempt <= kIndexLockAttempts; ++attempt) {
-    if (file_.LockRange(range)) return;
+    if (file_.LockRange(range)) return true;
     // Another range held through this very handle never frees by waiting.
-    if (file_.lock_count() > 0) break;
+    if (file_.lock_count() > 0) return false;
     if (attempt < kIndexLockAttempts) {
       std::this_thread::sleep_for(std::chrono::milliseconds(kIndexLockPauseMs));
     }
   }
-  throw DbfError(FormatMessage("Can not Lock file %s", path_));
+  return false;
 }
 
 void DbfFile::RefreshHeader() {

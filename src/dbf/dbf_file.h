@@ -109,12 +109,26 @@ class DbfFile {
   // beyond the count appends instead.
   void PutRecord(uint32_t n);
   // Appends the buffer as a new last record under the index and append locks.
-  // Raises RequireAppendableTail's error, writing nothing.
+  // The tail is tested under the append lock (RequireAppendableTail's error,
+  // nothing written). When writing the record or the header fails, the file
+  // is cut back to its old length, its old end-of-file mark and header are
+  // put back, the record count and position stay as they were, and the write
+  // error (with the system's reason) passes on.
   void Append();
   // Raises "Cannot append to %s: the file ends with a partial record" (or
   // "... ends inside its header") when the bytes after the last whole record
-  // are neither nothing nor the single end-of-file mark 0x1A.
+  // are neither nothing nor the single end-of-file mark 0x1A. The test runs
+  // under the append lock (taken as for Append, released after), so another
+  // program's append in progress is never taken for a cut record; raises
+  // "Can not Lock file %s" when another program keeps the lock. (While this
+  // handle holds a record lock the test runs without the append lock.)
   void RequireAppendableTail();
+  // True when the file ends with the remains of a cut record (bytes after the
+  // last whole record other than one end-of-file mark) or inside its header.
+  // Such a table still reads its whole records. Tested under the append lock
+  // when it can be had (retried as for Append); a table whose append lock
+  // stays held by another program is tested without it.
+  bool HasPartialRecord();
   // Marks the current record deleted / active and rewrites it (no-op when the
   // flag already has that value).
   void Delete();
@@ -157,9 +171,11 @@ class DbfFile {
   // One try at the record lock of the current record (of `recno`).
   bool LockRecord() { return LockRecord(recno_); }
   bool LockRecord(uint32_t recno);
-  // The append lock, retried like the index locks; raises
-  // "Can not Lock file %s" (the table file) when it cannot be had.
+  // The append lock, retried like the index locks (100 tries, 50 ms apart);
+  // raises "Can not Lock file %s" (the table file) when it cannot be had.
   void AppendLock();
+  // As AppendLock, returning false instead of raising.
+  bool TryAppendLock();
   // Releases one level of the table file's lock.
   void Unlock() { file_.Unlock(); }
   // Shared tables only: re-reads the header and the record count.
@@ -178,6 +194,17 @@ class DbfFile {
   uint8_t* MakeWritable();
   void WriteHeader();
   void WriteRecordBytes(uint32_t recno, size_t length);
+  // Append's steps under the append lock.
+  void AppendUnderLock();
+  // Bytes after the last whole record that are not one end-of-file mark;
+  // kCutHeader when the file is shorter than its header.
+  enum class Tail { kClean, kPartialRecord, kCutHeader };
+  Tail ReadTail();
+  // ReadTail under the append lock when it can be had (retried), released
+  // after; *had_lock tells whether it was.
+  Tail ReadTailUnderAppendLock(bool* had_lock);
+  // Raises Append's refusal for a cut tail; nothing for a clean one.
+  void RefuseCutTail(Tail tail) const;
   void MarkAllChanged(bool value);
   const FieldDescriptor& Require(int field) const;
   void SetDeletionFlag(uint8_t flag);

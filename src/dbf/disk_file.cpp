@@ -12,6 +12,7 @@
 #include "dbf/file_names.h"
 #include "dbf/open_file_registry.h"
 #include "dbf/system_path.h"
+#include "dbf/write_fault.h"
 
 namespace dbf {
 namespace {
@@ -34,6 +35,10 @@ DiskFile::~DiskFile() {
 
 void DiskFile::Fail(const char* pattern) const {
   throw DbfError(FormatMessage(pattern, path_));
+}
+
+void DiskFile::FailWithReason(const char* pattern, int error_number) const {
+  throw DbfError(FormatMessage(pattern, path_), error_number);
 }
 
 bool DiskFile::OsLock(short type, uint64_t offset, uint64_t length) {
@@ -107,14 +112,16 @@ void DiskFile::Close() {
 }
 
 size_t DiskFile::Read(uint64_t offset, void* buffer, size_t length) {
-  if (offset > kMaxOffset || length > kMaxOffset - offset) Fail("Error on Read of file %s");
+  if (fd_ < 0 || offset > kMaxOffset || length > kMaxOffset - offset) {
+    Fail("Error on Read of file %s");
+  }
   auto* dest = static_cast<uint8_t*>(buffer);
   size_t done = 0;
   while (done < length) {
     const ssize_t n = ::pread(fd_, dest + done, length - done, static_cast<off_t>(offset + done));
     if (n < 0) {
       if (errno == EINTR) continue;
-      Fail("Error on Read of file %s");
+      FailWithReason("Error on Read of file %s", errno);
     }
     if (n == 0) break;
     done += static_cast<size_t>(n);
@@ -127,13 +134,26 @@ void DiskFile::Write(uint64_t offset, const void* buffer, size_t length) {
   if (!read_write_ || offset > kMaxOffset || length > kMaxOffset - offset) {
     Fail("Error writing to %s");
   }
+  if (fd_ < 0) Fail("Error writing to %s");
   const auto* src = static_cast<const uint8_t*>(buffer);
   size_t done = 0;
   while (done < length) {
-    const ssize_t n = ::pwrite(fd_, src + done, length - done, static_cast<off_t>(offset + done));
+    int injected = 0;
+    const size_t allowed = WriteFault::Allow(path_, length - done, &injected);
+    if (allowed == 0) FailWithReason("Error writing to %s", injected);
+    const ssize_t n = ::pwrite(fd_, src + done, allowed, static_cast<off_t>(offset + done));
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) Fail("Error writing to %s");
+    if (n < 0) FailWithReason("Error writing to %s", errno);
+    // A regular file takes no byte only when no room is left for it.
+    if (n == 0) FailWithReason("Error writing to %s", ENOSPC);
     done += static_cast<size_t>(n);
+  }
+}
+
+void DiskFile::Truncate(uint64_t size) {
+  if (fd_ < 0 || !read_write_ || size > kMaxOffset) Fail("Error writing to %s");
+  while (::ftruncate(fd_, static_cast<off_t>(size)) != 0) {
+    if (errno != EINTR) FailWithReason("Error writing to %s", errno);
   }
 }
 
@@ -156,7 +176,8 @@ const volatile uint8_t* DiskFile::MappedHead(size_t needed) {
 }
 
 void DiskFile::Flush() {
-  if (::fsync(fd_) != 0) Fail("Error on Flush for file %s");
+  if (fd_ < 0) Fail("Error on Flush for file %s");
+  if (::fsync(fd_) != 0) FailWithReason("Error on Flush for file %s", errno);
 }
 
 bool DiskFile::LockRange(uint32_t offset, uint32_t length) {

@@ -50,11 +50,17 @@ class DiskFile {
   // Returns the bytes read (fewer at the end of the file). Raises
   // "Error on Read of file %s" on an operating-system failure.
   size_t Read(uint64_t offset, void* buffer, size_t length);
-  // Raises "Error writing to %s" unless every byte was written.
+  // Raises "Error writing to %s" unless every byte was written; a failing
+  // system call adds its reason (": No space left on device") and errno
+  // (DbfError::os_error). Some of the bytes may have been written then.
+  // WriteFault (write_fault.h) injects such failures in tests.
   void Write(uint64_t offset, const void* buffer, size_t length);
+  // Cuts (or extends with zero bytes) the file to `size` bytes. Raises
+  // "Error writing to %s" with the system's reason.
+  void Truncate(uint64_t size);
   // Raises "Error getting FileSize for file %s".
   uint64_t FileSize();
-  // Raises "Error on Flush for file %s".
+  // Raises "Error on Flush for file %s" (with the system's reason).
   void Flush();
 
   // A read-only shared mapping of the file's first kMappedHeadSize bytes,
@@ -93,6 +99,8 @@ class DiskFile {
 
   bool OsLock(short type, uint64_t offset, uint64_t length);
   [[noreturn]] void Fail(const char* pattern) const;
+  // As Fail, adding the system's reason for `error_number` when it is not 0.
+  [[noreturn]] void FailWithReason(const char* pattern, int error_number) const;
 };
 
 }  // namespace dbf

@@ -1,5 +1,6 @@
 #include "dbf/errors.h"
 
+#include <cstring>
 #include <initializer_list>
 
 namespace dbf {
@@ -32,6 +33,11 @@ std::string FormatMessage(const char* pattern, const std::string& a, const std::
 std::string FormatMessage(const char* pattern, const std::string& a, const std::string& b,
                           const std::string& c) {
   return Fill(pattern, {&a, &b, &c});
+}
+
+std::string DbfError::WithOsReason(const std::string& message, int os_error) {
+  if (os_error == 0) return message;
+  return message + ": " + std::strerror(os_error);
 }
 
 }  // namespace dbf

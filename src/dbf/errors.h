@@ -13,10 +13,21 @@ class EngineError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Raised by the table file layer (DbfFile, DiskFile, lock protocols).
+// Raised by the table file layer (DbfFile, DiskFile, lock protocols). A
+// failure of an operating-system call carries its errno in os_error() (0
+// otherwise), and its message ends with the system's text for it.
 class DbfError : public EngineError {
  public:
   using EngineError::EngineError;
+  DbfError(const std::string& message, int os_error)
+      : EngineError(WithOsReason(message, os_error)), os_error_(os_error) {}
+  int os_error() const { return os_error_; }
+
+  // `message` followed by ": " and strerror(os_error); `message` alone for 0.
+  static std::string WithOsReason(const std::string& message, int os_error);
+
+ private:
+  int os_error_ = 0;
 };
 
 // Raised by the dataset cursor (DbfDataSet).

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <thread>
 
@@ -23,7 +24,7 @@ constexpr uint32_t kChangeCounterOffset = 8;
 
 void CreateEmptyFile(const std::string& path) {
   const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL, 0666);
-  if (fd < 0) throw dbf::DbfError(dbf::FormatMessage("Access denied to file %s", path));
+  if (fd < 0) throw dbf::DbfError(dbf::FormatMessage("Access denied to file %s", path), errno);
   ::close(fd);
 }
 

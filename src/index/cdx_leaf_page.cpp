@@ -66,8 +66,19 @@ LeafParameters LeafParameters::For(uint16_t key_length, uint64_t record_limit) {
   return p;
 }
 
+bool LeafParameters::Consistent() const {
+  const bool widths_fit = entry_bytes >= 1 && entry_bytes <= kMaxEntryBytes && record_bits >= 1 &&
+                          record_bits <= 32 && duplicate_bits >= 1 && duplicate_bits <= 8 &&
+                          trailing_bits >= 1 && trailing_bits <= 8 &&
+                          record_bits + duplicate_bits + trailing_bits <= 8 * entry_bytes;
+  return widths_fit && record_mask == MaskOf(record_bits) &&
+         duplicate_mask == MaskOf(duplicate_bits) && trailing_mask == MaskOf(trailing_bits);
+}
+
 CdxLeafWriter::CdxLeafWriter(const CdxPageContext& context, const LeafParameters& parameters)
-    : context_(context), parameters_(parameters) {}
+    : context_(context), parameters_(parameters) {
+  if (!parameters_.Consistent()) throw std::invalid_argument("leaf page: inconsistent widths");
+}
 
 size_t CdxLeafWriter::CostOf(std::string_view key) const {
   key = TrimKey(key, context_.key_type);
@@ -157,13 +168,7 @@ LeafParameters DecodeLeafParameters(const CdxPage& bytes, const std::string& fil
   p.duplicate_bits = bytes[kDuplicateBits];
   p.trailing_bits = bytes[kTrailingBits];
   p.entry_bytes = bytes[kEntryBytes];
-  const bool widths_fit = p.entry_bytes >= 1 && p.entry_bytes <= kMaxEntryBytes &&
-                          p.record_bits <= 32 && p.duplicate_bits <= 8 && p.trailing_bits <= 8 &&
-                          p.record_bits + p.duplicate_bits + p.trailing_bits <= 8 * p.entry_bytes;
-  if (!widths_fit || p.record_mask != MaskOf(p.record_bits) ||
-      p.duplicate_mask != MaskOf(p.duplicate_bits) || p.trailing_mask != MaskOf(p.trailing_bits)) {
-    ThrowCorrupted(file_name);
-  }
+  if (!p.Consistent()) ThrowCorrupted(file_name);
   return p;
 }
 

@@ -60,6 +60,12 @@ struct LeafParameters {
   // (mask 0x7FFFFFFF), which is the widest.
   static LeafParameters For(uint16_t key_length, uint64_t record_limit);
 
+  // True when these widths can describe entries: 1 to 8 bytes per entry; record, duplicate
+  // and trailing fields of at least one bit each (record at most 32, the counts at most 8)
+  // that fit into the entry together; every mask matching its bit count. Every shift that
+  // packs or unpacks an entry then stays inside 0..63.
+  bool Consistent() const;
+
   friend bool operator==(const LeafParameters&, const LeafParameters&) = default;
 };
 
@@ -81,6 +87,7 @@ struct CdxLeafPage {
 class CdxLeafWriter {
  public:
   // REQUIRES: context.key_length is 1..240 and `parameters` are LeafParameters::For it.
+  // Throws std::invalid_argument for parameters that are not Consistent().
   CdxLeafWriter(const CdxPageContext& context, const LeafParameters& parameters);
 
   // Bytes that `key` would take after the keys added so far: bytes per entry plus the key
@@ -118,8 +125,9 @@ std::vector<size_t> LeafEntryCosts(const std::vector<LeafEntry>& entries,
 std::optional<CdxPage> EncodeLeafPage(const CdxLeafPage& page, const CdxPageContext& context,
                                       const LeafParameters& parameters);
 
-// Reads the field widths at 0x0E..0x17, checking that every mask matches its bit count and
-// that the fields fit into the entry. A bad value raises "Index file %s is corrupted".
+// Reads the field widths at 0x0E..0x17. Widths that are not LeafParameters::Consistent (a
+// field of no bits, fields wider than the entry, a mask other than its bit count) raise
+// "Index file %s is corrupted".
 LeafParameters DecodeLeafParameters(const CdxPage& bytes, const std::string& file_name);
 
 // Reads a leaf page, rebuilding each key from the previous one, its stored bytes and its

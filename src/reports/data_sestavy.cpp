@@ -87,12 +87,22 @@ std::string TDataSestavy::WorkbookFile() const {
 }
 
 void TDataSestavy::WriteWorkbookGuarded() {
-  if (SesFakMem.IsEmpty()) return;
+  const auto pointer = [this](bool busy) {
+    if (SetBusyPointer) SetBusyPointer(busy);
+  };
+  pointer(true);
+  if (SesFakMem.IsEmpty()) {
+    pointer(false);
+    return;
+  }
   try {
     data_.op.ProcessMessages();
     WriteWorkbook(SesFakMem, WorkbookFile());
     data_.op.ProcessMessages();
+    pointer(false);
   } catch (const std::exception& e) {
+    // The pointer is back before the message shows.
+    pointer(false);
     workbook_error_ = e.what();
     data_.op.ShowMessage(store::Ansi(kExcelMessage), store::kApplicationTitle);
   }

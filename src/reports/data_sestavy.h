@@ -32,6 +32,9 @@ class TDataSestavy {
   // Runs the report selected by ReportSelector (the preview, modal,
   // landscape); it draws the pages through SestavyPrint.
   using ReportRun = std::function<void()>;
+  // Shows the hourglass pointer (true) or restores the pointer shown before
+  // (false).
+  using BusyPointer = std::function<void(bool busy)>;
 
   static constexpr const char* kTextDumpName = "PrehledPrijemek.txt";
   static constexpr int32_t kInvoiceOverview = 6;
@@ -62,8 +65,8 @@ class TDataSestavy {
   // run once per invoice.
   void Stage(dbf::DateTime from, dbf::DateTime to);
   // The text dump into the current directory (errors propagate) and, with
-  // the spreadsheet flag and staged rows, the workbook (its failure shows
-  // "Nejze komunikovat s MS Excel").
+  // the spreadsheet flag, the workbook when rows are staged (its failure
+  // shows "Nejze komunikovat s MS Excel"), under the hourglass pointer.
   void WriteSideOutputs();
   // The staging table closed and the view's range cleared.
   void FinishOverview();
@@ -85,6 +88,8 @@ class TDataSestavy {
   dbf::DateTime DoData = 0;
   bool ExportXls = false;
   int32_t ReportSelector = 0;
+  // The program's pointer; none in batch runs.
+  BusyPointer SetBusyPointer;
 
  private:
   void WriteWorkbookGuarded();

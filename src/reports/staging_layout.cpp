@@ -79,16 +79,17 @@ InvoiceStager::InvoiceStager(const dbf::DbfDataSet& view, MemTable& table) : tab
 void InvoiceStager::StageCurrent() {
   table_.Append();
   for (const auto& [source, target] : copies_) {
-    if (source->IsNull()) continue;
     switch (target->kind()) {
       case K::kString:
+        // A blank text is assigned too, as an empty text: the dump writes it
+        // as "", while a field never set stays empty between its commas.
         target->SetAsString(source->AsString());
         break;
       case K::kDateTime:
-        target->SetAsDateTime(source->AsDateTime());
+        if (!source->IsNull()) target->SetAsDateTime(source->AsDateTime());
         break;
       case K::kFloat:
-        target->SetAsFloat(source->AsFloat());
+        if (!source->IsNull()) target->SetAsFloat(source->AsFloat());
         break;
     }
   }

@@ -25,8 +25,8 @@ class InvoiceStager {
  public:
   InvoiceStager(const dbf::DbfDataSet& view, MemTable& table);
   // Appends and posts one staging row from the view's current invoice. A
-  // blank text or date of the invoice leaves its staging field without a
-  // value; Mena and Kurz stay without one.
+  // blank text of the invoice is staged as an empty text; a blank date
+  // leaves Vystaveno without a value; Mena and Kurz stay without one.
   void StageCurrent();
 
  private:

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <limits>
+#include <optional>
 
 #include "dbf/format_settings.h"
 
@@ -28,11 +30,54 @@ std::string GeneralFloatText(double value) {
   return text.substr(0, e) + "E" + (negative ? "-" : "") + exponent;
 }
 
+namespace {
+
+// "%.*f" of `value` for 0 to 4 decimals through integer arithmetic: with a
+// 64-bit long double mantissa, value (53 bits) times 10^decimals (at most
+// 14 bits) is exact, and rounding it to an integer to nearest, ties to
+// even, is what printf does with the exact binary value. nullopt when the
+// product does not fit an integer.
+std::optional<std::string> ExactFixedText(double value, int decimals) {
+  if constexpr (std::numeric_limits<long double>::digits < 64) return std::nullopt;
+  static constexpr long double kScale[] = {1, 10, 100, 1000, 10000};
+  if (decimals < 0 || decimals > 4 || !std::isfinite(value)) return std::nullopt;
+  const long double product = static_cast<long double>(value) * kScale[decimals];
+  if (std::fabs(product) >= 9e18L) return std::nullopt;
+  const long long scaled = std::llrint(product);
+  const unsigned long long magnitude = scaled < 0 ? 0ULL - static_cast<unsigned long long>(scaled)
+                                                  : static_cast<unsigned long long>(scaled);
+  char digits[32];
+  char* end = std::to_chars(digits, digits + sizeof digits, magnitude).ptr;
+  std::string text;
+  if (std::signbit(value)) text += '-';
+  const int count = static_cast<int>(end - digits);
+  if (count <= decimals) {
+    text += '0';
+    if (decimals > 0) text += '.';
+    text.append(static_cast<size_t>(decimals - count), '0');
+    text.append(digits, end);
+  } else {
+    text.append(digits, end - decimals);
+    if (decimals > 0) {
+      text += '.';
+      text.append(end - decimals, end);
+    }
+  }
+  return text;
+}
+
+}  // namespace
+
 std::string FixedFloatText(double value, int width, int decimals, char decimal_separator) {
-  char buffer[400];
-  const auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-  std::string text = result.ec == std::errc() ? std::string(buffer, result.ptr) : "INF";
+  std::string text;
+  if (std::optional<std::string> exact = ExactFixedText(value, decimals)) {
+    text = std::move(*exact);
+  } else {
+    char buffer[400];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    text = result.ec == std::errc() ? std::string(buffer, result.ptr) : "INF";
+  }
   for (char& c : text) {
     if (c == '.') c = decimal_separator;
   }

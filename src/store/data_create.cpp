@@ -2,9 +2,9 @@
 
 #include <exception>
 
+#include "dbf/ascii_text.h"
 #include "dbf/clock.h"
 #include "dbf/file_names.h"
-#include "store/ansi_strings.h"
 #include "store/ansi_text.h"
 #include "store/data_module.h"
 #include "store/journal_date.h"
@@ -89,8 +89,8 @@ void TData::RunLoginDialog(bool keep_users_open) {
     terminate_requested_ = true;
     return;
   }
-  const std::string stored = Trim(DialogSignInName(users.FieldByName("USR_PSW").AsString()));
-  if (stored != Trim(password)) {
+  const std::string stored(dbf::Trim(DialogSignInName(users.FieldByName("USR_PSW").AsString())));
+  if (stored != dbf::Trim(password)) {
     op.ShowMessage(Ansi("Neplatné heslo !!!"), kApplicationTitle);
     users.Close();
     terminate_requested_ = true;

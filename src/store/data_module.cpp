@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "store/ansi_strings.h"
+#include "dbf/ascii_text.h"
 #include "store/lock_with_retry.h"
 #include "store/progress_window.h"
 #include "store/sign_in_name.h"
@@ -28,6 +28,11 @@ TData::~TData() {
   }
 }
 
+void TData::set_read_only(bool read_only) {
+  read_only_ = read_only;
+  for (StoreDataSets::Entry& entry : tables_.entries()) entry.data_set->set_read_only(read_only);
+}
+
 std::string TData::FakturyIndexFile() const {
   return settings.CestaData + "/FAK" + settings.StoreCode + ".cdx";
 }
@@ -38,7 +43,7 @@ std::string TData::OdberateleIndexFile() const {
 
 bool TData::OpenWithIndex(dbf::DbfDataSet& table, const std::string& index_file,
                           const std::string& tag_name, bool reopen_index) {
-  const bool select = !Trim(tag_name).empty();
+  const bool select = !dbf::Trim(tag_name).empty();
   if (table.active()) {
     if (reopen_index && table.TagCount() == 0) table.OpenIndexFile(index_file);
     if (select) table.SelectTag(tag_name);

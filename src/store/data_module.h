@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 namespace store {
 
 class ProgressWindow;
+struct RebuildTable;
 
 // The store data module `Data`: the settings, one cursor per store table,
 // opening and closing of the invoice and customer tables with their index
@@ -47,6 +49,13 @@ class TData {
   // "Data nejsou dostupná v adresáři ..."). True until a DataCreate says otherwise.
   bool data_available() const { return data_available_; }
 
+  // --- read-only use
+  // For jobs that only read: every store table opens read-only (on a share
+  // the user may only read as well) and Index() rebuilds nothing. Set before
+  // DataCreate, while every table is closed.
+  void set_read_only(bool read_only);
+  bool read_only() const { return read_only_; }
+
   // --- opening and closing
   // Open with the index file and the tag (empty or blank: order unchanged).
   // A closed table that cannot be opened gives false without a message.
@@ -61,9 +70,15 @@ class TData {
   // --- index rebuild
   // Rebuilds the index file of every table of the rebuild catalogue; true
   // once all were gone through. The tables that failed are in
-  // failed_tables() afterwards.
+  // failed_tables() afterwards, the tables whose last record is cut (warned
+  // about, their whole records indexed) in cut_tables(). A data module in
+  // read-only use or a data directory this process may not write to is not
+  // touched: one message says why, and the result is false
+  // (rebuild_refused()).
   bool Index();
   const std::vector<std::string>& failed_tables() const { return failed_tables_; }
+  const std::vector<std::string>& cut_tables() const { return cut_tables_; }
+  bool rebuild_refused() const { return rebuild_refused_; }
   // How many tables named by the StoreCode the last Index() found; 0 means
   // the store's own tables are all missing (a wrong StoreCode or data directory).
   int store_tables_found() const { return store_tables_found_; }
@@ -104,6 +119,8 @@ class TData {
   Operator& op;
 
  private:
+  std::optional<std::string> RebuildRefusal() const;
+  void RebuildOneTable(const RebuildTable& rebuild);
   bool OpenWithIndex(dbf::DbfDataSet& table, const std::string& index_file,
                      const std::string& tag_name, bool reopen_index);
   void SignInAutomatically();
@@ -116,9 +133,12 @@ class TData {
   bool terminate_requested_ = false;
   bool settings_read_ = false;
   bool data_available_ = true;
+  bool read_only_ = false;
+  bool rebuild_refused_ = false;
   int rebuild_count_ = 0;
   int store_tables_found_ = 0;
   std::vector<std::string> failed_tables_;
+  std::vector<std::string> cut_tables_;
   std::function<std::string()> user_name_source_;
 
  public:

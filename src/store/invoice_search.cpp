@@ -1,6 +1,7 @@
 #include "store/invoice_search.h"
 
-#include "store/ansi_strings.h"
+#include "dbf/ansi_case.h"
+#include "dbf/ascii_text.h"
 
 namespace store {
 
@@ -19,15 +20,15 @@ const char* InvoiceSearchTag(InvoiceSearchChoice choice) {
 }
 
 std::string CompleteInvoiceNumber(const std::string& current, const std::string& typed) {
-  const size_t current_length = Trim(current).size();
-  const size_t typed_length = Trim(typed).size();
+  const size_t current_length = dbf::Trim(current).size();
+  const size_t typed_length = dbf::Trim(typed).size();
   if (typed_length >= current_length) return typed;
   return current.substr(0, current_length - typed_length) + typed;
 }
 
 std::string InvoiceSearchKey(InvoiceSearchChoice choice, const std::string& text) {
-  if (choice == InvoiceSearchChoice::kCustomerName) return AnsiUpperCase(Trim(text));
-  return Trim(text);
+  if (choice == InvoiceSearchChoice::kCustomerName) return dbf::AnsiUpperCase(dbf::Trim(text));
+  return std::string(dbf::Trim(text));
 }
 
 std::string SearchInvoice(dbf::DbfDataSet& faktury, InvoiceSearchChoice choice,

@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "store/ansi_strings.h"
+#include "dbf/ascii_text.h"
 
 namespace store {
 namespace {
@@ -30,7 +30,7 @@ OpenPaymentTypes::~OpenPaymentTypes() {
 }
 
 bool IsKnownPaymentType(dbf::DbfDataSet& types, const std::string& text) {
-  const std::string code = Trim(text);
+  const std::string code(dbf::Trim(text));
   if (code.size() != kPaymentTypeLength) return false;
   return types.Locate("BPT_KOD", {dbf::SearchValue(code)});
 }

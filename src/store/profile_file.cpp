@@ -11,32 +11,11 @@
 #include <stdexcept>
 #include <vector>
 
+#include "dbf/ascii_text.h"
 #include "dbf/system_path.h"
 
 namespace store {
 namespace {
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
-}
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && (IsBlank(text.back()) || text.back() == '\r')) text.remove_suffix(1);
-  return text;
-}
-
-char AsciiUpper(char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
-  }
-  return true;
-}
 
 // One line of the text: [begin, end) without its terminator, `next` after it.
 struct Line {
@@ -61,11 +40,11 @@ std::vector<Line> SplitLines(const std::string& text) {
 }
 
 std::optional<std::string_view> SectionName(std::string_view line) {
-  line = Trim(line);
+  line = dbf::Trim(line);
   if (line.empty() || line.front() != '[') return std::nullopt;
   line.remove_prefix(1);
   const size_t close = line.find(']');
-  return Trim(close == std::string_view::npos ? line : line.substr(0, close));
+  return dbf::Trim(close == std::string_view::npos ? line : line.substr(0, close));
 }
 
 struct KeyValue {
@@ -74,11 +53,11 @@ struct KeyValue {
 };
 
 std::optional<KeyValue> KeyValueOf(std::string_view line) {
-  line = Trim(line);
+  line = dbf::Trim(line);
   if (line.empty() || line.front() == ';' || line.front() == '[') return std::nullopt;
   const size_t equals = line.find('=');
   if (equals == std::string_view::npos) return std::nullopt;
-  return KeyValue{Trim(line.substr(0, equals)), Trim(line.substr(equals + 1))};
+  return KeyValue{dbf::Trim(line.substr(0, equals)), dbf::Trim(line.substr(equals + 1))};
 }
 
 std::string_view Unquoted(std::string_view value) {
@@ -102,7 +81,7 @@ std::optional<SectionRange> FindSection(const std::string& text, const std::vect
   for (size_t i = 0; i < lines.size(); ++i) {
     const std::string_view line(text.data() + lines[i].begin, lines[i].end - lines[i].begin);
     const auto name = SectionName(line);
-    if (!name || !SameName(*name, section)) continue;
+    if (!name || !dbf::EqualsIgnoringCase(*name, section)) continue;
     size_t last = i + 1;
     while (last < lines.size()) {
       const std::string_view next(text.data() + lines[last].begin,
@@ -180,7 +159,7 @@ std::optional<std::string> ProfileFile::Read(std::string_view section, std::stri
   for (size_t i = range->first; i < range->last; ++i) {
     const std::string_view line(text_.data() + lines[i].begin, lines[i].end - lines[i].begin);
     const auto entry = KeyValueOf(line);
-    if (!entry || !SameName(entry->key, key)) continue;
+    if (!entry || !dbf::EqualsIgnoringCase(entry->key, key)) continue;
     const std::string_view value = Unquoted(entry->value);
     return std::string(value.substr(0, kMaxValueLength));
   }
@@ -206,9 +185,9 @@ void ProfileFile::Write(std::string_view section, std::string_view key, std::str
   size_t last_filled = range->header;
   for (size_t i = range->first; i < range->last; ++i) {
     const std::string_view line(text_.data() + lines[i].begin, lines[i].end - lines[i].begin);
-    if (!Trim(line).empty()) last_filled = i;
+    if (!dbf::Trim(line).empty()) last_filled = i;
     const auto found = KeyValueOf(line);
-    if (!found || !SameName(found->key, key)) continue;
+    if (!found || !dbf::EqualsIgnoringCase(found->key, key)) continue;
     // Keep a trailing '\r' of a CRLF line.
     size_t end = lines[i].end;
     if (end > lines[i].begin && text_[end - 1] == '\r') --end;

@@ -1,8 +1,8 @@
 #include "store/settings.h"
 
+#include "dbf/ansi_case.h"
 #include "dbf/file_names.h"
 #include "dbf/format_settings.h"
-#include "store/ansi_strings.h"
 #include "store/ansi_text.h"
 #include "store/integer_text.h"
 #include "store/printer_settings.h"
@@ -110,7 +110,8 @@ bool Settings::IniPrepare(Operator& op) {
   PosunParagonu = korvana.Integer("PosunParagonu", "0");
   UctKodInt = korvana.String("UctKodInt", "2301");
   UctKodExt = korvana.String("UctKodExt", "2302");
-  PricesWithVatMode = AnsiUpperCase(korvana.String("ZakladniCenySDPH", "Ano")) == "ANO" ? 2 : 1;
+  PricesWithVatMode =
+      dbf::AnsiUpperCase(korvana.String("ZakladniCenySDPH", "Ano")) == "ANO" ? 2 : 1;
   CestaData = korvana.String("CestaData", ProgramDir + "/data/");
   CestaPrivate = korvana.String("CestaPrivate", ProgramDir + "/Private/");
   ExportDirectory = korvana.String("CestaExport", ProgramDir + "/Export/");

@@ -6,7 +6,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "store/ansi_strings.h"
+#include "dbf/ansi_case.h"
+#include "dbf/ascii_text.h"
 #include "store/ansi_text.h"
 
 namespace store {
@@ -38,11 +39,11 @@ std::string OperatingSystemUserName() {
 std::string AutomaticSignInName(std::string_view os_name) {
   std::string name(os_name);
   if (TrimBlanks(name).size() > kLoginNameLength) name.resize(kLoginNameLength);
-  return AnsiUpperCase(name);
+  return dbf::AnsiUpperCase(name);
 }
 
 std::string DialogSignInName(std::string_view typed) {
-  return UpperCase(typed);
+  return dbf::AsciiUpperCase(typed);
 }
 
 }  // namespace store

@@ -3,9 +3,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 
 #include <gtest/gtest.h>
 
+#include "accounting/exporter_lock.h"
 #include "dbf/charset_tables.h"
 #include "dbf/dbf_file.h"
 #include "saldex_tables.h"
@@ -29,6 +31,11 @@ std::string Counter(const std::string& path) {
   table.Open(path, true, false);
   table.GoTo(1);
   return table.GetString("POHLEDAVKY");
+}
+
+std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 class SaldexExportJobTest : public testing_support::DemoStoreTest {
@@ -97,11 +104,6 @@ TEST_F(SaldexExportJobTest, UnavailableDataEndTheRunWithoutAnExport) {
   EXPECT_EQ(RecordCount(Saldex("KPOHLED.DBF")), receivables_before);
 }
 
-std::string FileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
 // The summary lines, from "Souhrn exportu:" on.
 std::string Summary(const std::string& out) {
   return out.substr(std::min(out.size(), out.find("Souhrn exportu:")));
@@ -128,6 +130,65 @@ TEST_F(SaldexExportJobTest, DryRunDecidesAsTheExportAndChangesNoFile) {
   ASSERT_EQ(real.status, 0) << real.err << real.out;
   EXPECT_EQ(Summary(dry.out), Summary(real.out));
   EXPECT_GT(Count(real.out, "převedeno do Saldex 2"), 0);
+}
+
+// The invoice numbers of the receivables from record `first` on, in record order.
+std::vector<std::string> ExportedNumbers(const std::string& path, uint32_t first) {
+  dbf::DbfFile table;
+  table.Open(path, true, false);
+  std::vector<std::string> numbers;
+  for (uint32_t recno = first; table.GoTo(recno); ++recno) {
+    numbers.push_back(table.GetString("CISDOKLADU"));
+  }
+  return numbers;
+}
+
+TEST_F(SaldexExportJobTest, DamagedInvoiceIndexIsRebuiltAndTheExportWalksInNumberOrder) {
+  const std::string index = layout_.data_dir + "Fak0001.cdx";
+  std::mt19937 random(4);
+  std::string noise(std::filesystem::file_size(index), '\0');
+  for (char& c : noise) c = static_cast<char>(random());
+  std::ofstream(index, std::ios::binary | std::ios::trunc) << noise;
+  const size_t receivables_before = RecordCount(Saldex("KPOHLED.DBF"));
+
+  const auto result = Export();
+  ASSERT_EQ(result.status, 0) << result.err << result.out;
+  EXPECT_NE(FileBytes(index), noise);
+  const std::vector<std::string> numbers =
+      ExportedNumbers(Saldex("KPOHLED.DBF"), static_cast<uint32_t>(receivables_before) + 1);
+  ASSERT_GT(numbers.size(), 2u);
+  // The invoice file lists the invoices by date, not by number.
+  EXPECT_TRUE(std::is_sorted(numbers.begin(), numbers.end())) << testing::PrintToString(numbers);
+}
+
+TEST_F(SaldexExportJobTest, ExportWhileAnotherRunsEndsWithStatusOneAndWritesNothing) {
+  const std::string receivables = FileBytes(Saldex("KPOHLED.DBF"));
+  const std::string counter = FileBytes(Saldex("SYSTEMAK.DBF"));
+  accounting::ExporterLock other_export;
+  ASSERT_TRUE(other_export.TryAcquire(Saldex("KPOHLED.DBF")));
+  const auto result = Export();
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.err.find("Export již probíhá"), std::string::npos) << result.err;
+  EXPECT_NE(result.out.find("Export neproběhl: jiný export do Saldex 2 právě probíhá."),
+            std::string::npos)
+      << result.out;
+  EXPECT_EQ(FileBytes(Saldex("KPOHLED.DBF")), receivables);
+  EXPECT_EQ(FileBytes(Saldex("SYSTEMAK.DBF")), counter);
+}
+
+TEST_F(SaldexExportJobTest, CutInvoiceTableIsWarnedAboutAndTheStatusSaysSo) {
+  const std::string invoices = layout_.data_dir + "Fak0001.dbf";
+  std::filesystem::resize_file(invoices, std::filesystem::file_size(invoices) - 1);
+  std::ofstream(invoices, std::ios::app | std::ios::binary) << std::string(30, ' ');
+  const auto result = Export();
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.err.find("Fak0001.dbf končí neúplným záznamem"), std::string::npos)
+      << result.err;
+  // The whole invoices are exported all the same.
+  EXPECT_GT(Count(result.out, "převedeno do Saldex 2"), 0);
+  EXPECT_NE(result.out.find("Tabulka faktur končí neúplným záznamem, ten nebyl převeden."),
+            std::string::npos)
+      << result.out;
 }
 
 TEST_F(SaldexExportJobTest, DryRunGoesOnlyWithExport) {

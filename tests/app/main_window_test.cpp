@@ -290,6 +290,24 @@ TEST_F(MainWindowTest, EachF5AndF9RunsItsCommandOnceWhateverTheCommandDoes) {
   EXPECT_EQ(spy.keys.size(), 6u);
 }
 
+// Ctrl+Tab and Ctrl+Shift+Tab turn the pages also while a grid has the
+// focus, round and round; the page's grid takes the focus.
+TEST_F(MainWindowTest, CtrlTabTurnsThePagesFromTheGrid) {
+  RecordingMainWindow& w = Window();
+  w.DBGrid1()->setFocus();
+  QTest::keyClick(w.windowHandle(), Qt::Key_Tab, Qt::ControlModifier);
+  EXPECT_EQ(w.PageControl1()->currentIndex(), 1);
+  EXPECT_TRUE(w.ReceivableGrid()->hasFocus());
+  QTest::keyClick(w.windowHandle(), Qt::Key_Tab, Qt::ControlModifier);
+  EXPECT_EQ(w.PageControl1()->currentIndex(), 2);
+  QTest::keyClick(w.windowHandle(), Qt::Key_Tab, Qt::ControlModifier);
+  EXPECT_EQ(w.PageControl1()->currentIndex(), 0);
+  EXPECT_TRUE(w.DBGrid1()->hasFocus());
+  QTest::keyClick(w.windowHandle(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(w.PageControl1()->currentIndex(), 2);
+  EXPECT_TRUE(w.AddressGrid()->hasFocus());
+}
+
 TEST_F(MainWindowTest, F9OnAnEmptyInvoiceTablePassesAnEmptyNumber) {
   store::TData& data = Data();
   ASSERT_TRUE(data.OpenFak(0, "DO1"));

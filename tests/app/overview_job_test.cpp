@@ -30,8 +30,9 @@ Invoice At(int day, const std::string& number, double total) {
   return invoice;
 }
 
-void RenderPdf(const std::string& path, const std::function<void(reports::ReportCanvas&)>& pages) {
-  app::WriteReportPdf(QString::fromStdString(path), pages);
+void RenderPdf(const std::string& path, const std::function<void(reports::ReportCanvas&)>& pages,
+               const PageProgress& progress) {
+  app::WriteReportPdf(QString::fromStdString(path), pages, progress);
 }
 
 class OverviewJobTest : public testing_support::DemoStoreTest {
@@ -79,6 +80,18 @@ TEST_F(OverviewJobTest, WritesTheDumpAndAPdfHoldingHeadingRowsAndTotals) {
   EXPECT_NE(out_.find("3 faktur"), std::string::npos) << out_;
 }
 
+TEST_F(OverviewJobTest, ThePdfsPagesAreShownInPlaceWhenAskedFor) {
+  std::ostringstream progress;
+  OverviewOptions options{"01.03.2004", "31.03.2004", dir_.path() + "p.pdf", false};
+  options.progress = &progress;
+  ASSERT_EQ(Run(options), 0) << out_;
+  EXPECT_EQ(progress.str(), "\rGeneruji stranu 1 z 1 [##############################] 100%\n");
+  EXPECT_EQ(PageProgressLine(61, 2440),
+            "\rGeneruji stranu 61 z 2440 [                              ]   2%");
+  EXPECT_EQ(PageProgressLine(1220, 2440),
+            "\rGeneruji stranu 1220 z 2440 [###############               ]  50%");
+}
+
 TEST_F(OverviewJobTest, ABadDateEndsWithTheExceptionMessage) {
   EXPECT_EQ(Run({"31.02.2004", "31.03.2004", "", false}), 1);
   EXPECT_NE(out_.find("Ošetření vyjímky: '31.02.2004' is not a valid date"), std::string::npos)
@@ -112,6 +125,8 @@ TEST_F(OverviewJobTest, TheProgramRunsTheOverviewWithoutAScreen) {
   const std::string text = testing_support::PdfText(pdf);
   EXPECT_NE(text.find("Přehled ostatních faktur od 01.03.2004"), std::string::npos) << text;
   EXPECT_NE(text.find("F0315"), std::string::npos) << text;
+  // Standard error is a pipe here, not a terminal: no progress line.
+  EXPECT_EQ(result.err.find("Generuji"), std::string::npos) << result.err;
 
   const auto failed = testing_support::RunTool(
       "saldex-export", {"--ini-dir", dir_.path(), "--overview", "1.1.2004", "x", "--xlsx"});

@@ -8,6 +8,7 @@
 #include "app/dialogs/prehled_uhrad.h"
 #include "app/dialogs/uhrada_form.h"
 #include "app/dialogs_fixture.h"
+#include "controls/field_text.h"
 #include "dbf/clock.h"
 #include "dbf/process_test_support.h"
 #include "store/record_locked_elsewhere.h"
@@ -265,6 +266,51 @@ TEST_F(PaymentsWindowTest, TheGridShowsSavedPaymentsAndHighlightsTheCursorsPayme
   EXPECT_TRUE(amount_of(second).startsWith(QStringLiteral("250")));
   EXPECT_EQ(highlighted(), Vypisy().RecNo());
   EXPECT_EQ(Paid(), 550);
+}
+
+// "Vystaven dne" takes a typed date; its separators stay in the date and
+// the amount gets only the amount.
+TEST_F(PaymentsWindowTest, ATypedPaymentDateIsSavedAndTheAmountKeepsItsDigits) {
+  OpenWindow();
+  ModalScript script;
+  script.Then<TUhradaForm>([&](TUhradaForm* form) {
+    Type("BAN");
+    Press(Qt::Key_Return);
+    Type("V-9");
+    Press(Qt::Key_Return);
+    ASSERT_EQ(testing_support::FocusedControl(), form->DateEdit());
+    Type("15.03.2025");
+    EXPECT_EQ(testing_support::FocusedControl(), form->DateEdit());
+    Press(Qt::Key_Return);
+    ASSERT_EQ(testing_support::FocusedControl(), form->AmountEdit());
+    Type("250");
+    Press(Qt::Key_Return);
+    Press(Qt::Key_Tab);
+    ASSERT_EQ(testing_support::FocusedControl(), form->SaveButton());
+    Press(Qt::Key_Return);
+  });
+  Press(Qt::Key_F2);
+  EXPECT_EQ(script.unexpected, 0);
+  EXPECT_EQ(Vypisy().FieldByName("VYP_DVS").AsDateTime(), dbf::DaysFromCivil({2025, 3, 15}));
+  EXPECT_EQ(Vypisy().FieldByName("VYP_HOD").AsFloat(), 250);
+  EXPECT_EQ(defaults_.payment_date, dbf::DaysFromCivil({2025, 3, 15}));
+  EXPECT_EQ(Paid(), 250);
+}
+
+// The amount shows in the field's display format "#,##0.00" while it does
+// not have the focus.
+TEST_F(PaymentsWindowTest, TheAmountShowsInItsDisplayFormatWithoutTheFocus) {
+  OpenWindow();
+  ModalScript script;
+  script.Then<TUhradaForm>([&](TUhradaForm* form) {
+    const dbf::Field& amount = Vypisy().FieldByName("VYP_HOD");
+    EXPECT_EQ(form->AmountEdit()->text(),
+              controls::FieldDisplayText(amount, QStringLiteral("#,##0.00")));
+    EXPECT_NE(form->AmountEdit()->text(), QStringLiteral("1000"));
+    Press(Qt::Key_Escape);
+  });
+  Press(Qt::Key_F2);
+  EXPECT_EQ(script.unexpected, 0);
 }
 
 TEST_F(PaymentsWindowTest, F4WithoutPaymentsDoesNothing) {

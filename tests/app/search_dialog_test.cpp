@@ -5,7 +5,7 @@
 
 #include "app/dialogs/fak_hle.h"
 #include "app/dialogs_fixture.h"
-#include "store/ansi_strings.h"
+#include "dbf/ansi_case.h"
 
 namespace app {
 namespace {
@@ -69,7 +69,7 @@ TEST_F(SearchDialogTest, ANameIsSoughtInUpperCaseAndItsTagStaysSelected) {
   Press(Qt::Key_Return);
   Type(QStringLiteral("novák"));
   Press(Qt::Key_Return);
-  EXPECT_EQ(controls::FromAnsi(store::AnsiUpperCase(Invoice("HLA_NAC"))).left(5),
+  EXPECT_EQ(controls::FromAnsi(dbf::AnsiUpperCase(Invoice("HLA_NAC"))).left(5),
             QStringLiteral("NOVÁK"));
   EXPECT_EQ(Faktury().index_name(), "NAC");
 }

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include "dbf/clock.h"
 
@@ -70,6 +71,29 @@ TEST_F(SesPrehOdDoTest, StartReturnsTheRangeAndTheCheckBox) {
   EXPECT_EQ(request->from, Day(2004, 3, 1));
   EXPECT_EQ(request->to, Day(2004, 3, 31));
   EXPECT_TRUE(request->spreadsheet);
+}
+
+// Both dates typed from the keyboard the way a clerk types them, Enter
+// after each, then Enter on the check box and Tab back to "Start".
+TEST_F(SesPrehOdDoTest, TypedDatesGiveTheRange) {
+  const auto request = Ask([](TSesPrehOdDo& dialog) {
+    QApplication::setActiveWindow(&dialog);
+    QWindow* keyboard = dialog.windowHandle();
+    ASSERT_EQ(dialog.focusWidget(), dialog.DateEdit1);
+    for (const char* keys : {"01.06.2025", "30062025"}) {
+      QWidget* date = dialog.focusWidget();
+      for (const char* key = keys; *key != 0; ++key) {
+        QTest::keyClick(keyboard, *key);
+        ASSERT_EQ(dialog.focusWidget(), date) << keys;
+      }
+      QTest::keyClick(keyboard, Qt::Key_Return);
+    }
+    ASSERT_EQ(dialog.focusWidget(), dialog.CheckBox1);
+    QTest::mouseClick(dialog.StartButton, Qt::LeftButton);
+  });
+  ASSERT_TRUE(request.has_value());
+  EXPECT_EQ(request->from, Day(2025, 6, 1));
+  EXPECT_EQ(request->to, Day(2025, 6, 30));
 }
 
 TEST_F(SesPrehOdDoTest, StornoAndEscapeCancel) {

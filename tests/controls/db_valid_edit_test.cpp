@@ -293,24 +293,28 @@ TEST_F(BoundEditTest, DisabledColourOnlyWhileDisabled) {
 TEST_F(BoundEditTest, DateEditShowsFollowsAndWritesItsField) {
   date_->bind(source_, "DAT");
   EXPECT_EQ(date_->date(), QDate(2026, 12, 8));
+  EXPECT_EQ(date_->text(), "08.12.2026");
   data_set_.Next();
-  EXPECT_EQ(date_->text(), " ");  // an empty date shows blank
+  EXPECT_EQ(date_->text(), "");  // an empty date shows blank
   data_set_.First();
   EXPECT_EQ(date_->date(), QDate(2026, 12, 8));
+  EXPECT_TRUE(date_->isReadOnly());
 
   data_set_.Edit();
   date_->setFocus(Qt::TabFocusReason);
-  date_->setDate(QDate(2026, 12, 24));
+  QTest::keyClicks(date_, "24.12.2026");
   QTest::keyClick(date_, Qt::Key_Return);  // Enter as Tab leaves the field
   EXPECT_TRUE(button_->hasFocus());
   EXPECT_EQ(data_set_.FieldByName("DAT").AsDateTime(), dbf::DaysFromCivil({2026, 12, 24}));
 
-  date_->setDate(QDate(2027, 1, 2));
-  data_set_.Post();  // a pending date is written by Post
+  // A date typed and not yet left is written by Post.
+  date_->setFocus(Qt::TabFocusReason);
+  QTest::keyClicks(date_, "02012027");
+  data_set_.Post();
   EXPECT_EQ(data_set_.FieldByName("DAT").AsDateTime(), dbf::DaysFromCivil({2027, 1, 2}));
 }
 
-TEST_F(BoundEditTest, DateCanBeTypedIntoABlankDateEdit) {
+TEST_F(BoundEditTest, DateCanBeTypedIntoABlankDateEditAndEmptied) {
   date_->bind(source_, "DAT");
   data_set_.Next();
   data_set_.Edit();
@@ -318,6 +322,11 @@ TEST_F(BoundEditTest, DateCanBeTypedIntoABlankDateEdit) {
   QTest::keyClicks(date_, "24.12.2026");
   QTest::keyClick(date_, Qt::Key_Tab);
   EXPECT_EQ(data_set_.FieldByName("DAT").AsDateTime(), dbf::DaysFromCivil({2026, 12, 24}));
+
+  date_->setFocus(Qt::TabFocusReason);
+  QTest::keyClick(date_, Qt::Key_Delete);  // the whole text is selected on entry
+  QTest::keyClick(date_, Qt::Key_Tab);
+  EXPECT_TRUE(data_set_.FieldByName("DAT").IsNull());
 }
 
 }  // namespace

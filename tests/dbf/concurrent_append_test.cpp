@@ -1,3 +1,5 @@
+#include <sched.h>
+
 #include <cstring>
 #include <fstream>
 #include <memory>
@@ -216,6 +218,66 @@ TEST_P(ConcurrentAppendTest, TwoProcessesAlternatingLoseNothing) {
   for (uint32_t recno = 1; recno <= 2 * kPerWriter; ++recno) {
     ASSERT_EQ(image[kHeaderLength + (recno - 1) * kRecordLength + 1], recno % 2 ? 'A' : 'B');
   }
+}
+
+// Another program appends in a loop, writing each record in two steps under
+// its append lock (first half, then the rest with the end mark, then the
+// header count), while this process tests the tail and appends as the export
+// does for every receivable. Its half-written records must never be taken for
+// a cut table: no refusal, every record intact, the header count right.
+TEST_P(ConcurrentAppendTest, TailTestBesideAProgramAppendingInTwoSteps) {
+  constexpr int kRecords = 1500;
+  ScratchDirectory dir;
+  const std::string path = dir.Write("APPEND.DBF", EmptyTableImage());
+  const LockProtocol protocol = GetParam().protocol;
+  ChildProcess other([&](const ChildProcess::Channel& parent) {
+    DbfFile table;  // formats the records; the writes go through its DiskFile
+    table.Open(path, true, true);
+    DiskFile& file = table.disk();
+    std::vector<uint32_t> recnos;
+    parent.Send('r');
+    for (int seq = 1; seq <= kRecords; ++seq) {
+      FillRecord(table, 'B', seq);
+      const std::string record(reinterpret_cast<const char*>(table.record()), kRecordLength);
+      while (!file.LockRange(AppendLockRange(protocol))) ::sched_yield();
+      const uint64_t size = file.FileSize();
+      const uint32_t count = static_cast<uint32_t>((size - kHeaderLength) / kRecordLength);
+      const uint64_t at = kHeaderLength + uint64_t{count} * kRecordLength;
+      file.Write(at, record.data(), kRecordLength / 2);
+      ::sched_yield();
+      file.Write(at + kRecordLength / 2, record.data() + kRecordLength / 2,
+                 kRecordLength - kRecordLength / 2);
+      file.Write(at + kRecordLength, "\x1A", 1);
+      uint8_t stored[4];
+      for (int i = 0; i < 4; ++i) stored[i] = static_cast<uint8_t>((count + 1) >> (8 * i));
+      file.Write(4, stored, 4);
+      file.Unlock();
+      recnos.push_back(count + 1);
+    }
+    std::ofstream out(dir.File("recnos_B"), std::ios::binary);
+    out.write(reinterpret_cast<const char*>(recnos.data()),
+              static_cast<std::streamsize>(recnos.size() * sizeof(uint32_t)));
+    return out ? 0 : 2;
+  });
+  ASSERT_EQ(other.Receive(), 'r');
+
+  DbfFile table;
+  table.Open(path, true, true);
+  table.set_lock_protocol(protocol);
+  std::vector<uint32_t> recnos;
+  for (int seq = 1; seq <= kRecords; ++seq) {
+    ASSERT_NO_THROW(table.RequireAppendableTail()) << "record " << seq;
+    FillRecord(table, 'A', seq);
+    ASSERT_NO_THROW(table.Append()) << "record " << seq;
+    recnos.push_back(table.recno());
+  }
+  {
+    std::ofstream out(dir.File("recnos_A"), std::ios::binary);
+    out.write(reinterpret_cast<const char*>(recnos.data()),
+              static_cast<std::streamsize>(recnos.size() * sizeof(uint32_t)));
+  }
+  ASSERT_EQ(other.Wait(), 0);
+  ExpectEveryRecordOnce(dir, path, kRecords);
 }
 
 TEST_P(ConcurrentAppendTest, TwoHandlesOfOneProcessTakeTurns) {

@@ -233,6 +233,57 @@ TEST(CdxLeafPage, WriterRefusesWhatThePageCannotHold) {
   EXPECT_THROW(narrow_writer.Add("AB", 1), std::invalid_argument);
 }
 
+// Leaf widths taken from a hostile page: 8-byte entries whose duplicate and trailing
+// fields have no bits would put those fields at bit 64 of the entry when the page is
+// packed again. Such a page is damage, refused where its widths are read.
+TEST(CdxLeafPage, FieldsOfNoBitsInEightByteEntriesAreDamage) {
+  CdxPage page{};
+  WriteLe16(&page[0x00], 2);
+  WriteLe16(&page[0x02], 1);
+  WriteLe32(&page[0x04], kNoPage);
+  WriteLe32(&page[0x08], kNoPage);
+  WriteLe16(&page[0x0C], 470);
+  WriteLe32(&page[0x0E], 0xFFFFFFFF);
+  page[0x14] = 32;  // record bits; duplicate and trailing: 0 bits, masks 0
+  page[0x17] = 8;
+  page[0x18] = 7;
+  std::copy_n("HOSTILEKEY", 10, &page[502]);
+  const CdxPageContext context = Context(10);
+  EXPECT_THROW(DecodeLeafParameters(page, context.file_name), dbf::DbfError);
+  try {
+    DecodeLeafPage(page, context);
+    ADD_FAILURE() << "accepted";
+  } catch (const dbf::DbfError& error) {
+    EXPECT_STREQ(error.what(), "Index file /data/Fak0001.cdx is corrupted");
+  }
+  struct Widths {
+    const char* name;
+    uint8_t record_bits, duplicate_bits, trailing_bits, entry_bytes;
+  };
+  for (const Widths& w :
+       {Widths{"no record bits", 0, 4, 4, 3}, Widths{"no duplicate bits", 16, 0, 4, 3},
+        Widths{"no trailing bits", 16, 4, 0, 3},
+        Widths{"32 + 8 + 8 bits in 5 bytes", 32, 8, 8, 5}}) {
+    SCOPED_TRACE(w.name);
+    page[0x14] = w.record_bits;
+    page[0x15] = w.duplicate_bits;
+    page[0x16] = w.trailing_bits;
+    page[0x17] = w.entry_bytes;
+    WriteLe32(&page[0x0E], w.record_bits >= 32 ? 0xFFFFFFFF : (1u << w.record_bits) - 1);
+    page[0x12] = static_cast<uint8_t>((1u << w.duplicate_bits) - 1);
+    page[0x13] = static_cast<uint8_t>((1u << w.trailing_bits) - 1);
+    EXPECT_THROW(DecodeLeafParameters(page, context.file_name), dbf::DbfError);
+  }
+  // The widest widths a page can carry still read: 32 + 8 + 8 bits in 6 bytes.
+  page[0x17] = 6;
+  EXPECT_NO_THROW(DecodeLeafParameters(page, context.file_name));
+  // The writer refuses such widths too instead of packing with them.
+  LeafParameters none = LeafParameters::For(10, 100);
+  none.duplicate_bits = 0;
+  none.duplicate_mask = 0;
+  EXPECT_THROW(CdxLeafWriter(context, none), std::invalid_argument);
+}
+
 // A valid leaf of 4 C keys of length 10 with 3-byte entries, and ways to damage it.
 CdxPage ValidLeaf() {
   const CdxLeafPage leaf{

@@ -40,7 +40,7 @@ check "nothing outside /opt and /usr" bash -c "! grep -vE '^\./(opt|usr)(/|$)|^\
 
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for d in libqt6widgets6 libqt6printsupport6 libxlsxwriter qt6-qpa-plugins fonts-dejavu-core libc6; do
+for d in libqt6widgets6 libqt6printsupport6 libxlsxwriter qt6-qpa-plugins fonts-dejavu-core fonts-dejavu-extra zlib1g libc6; do
   check "depends on $d" grep -q "$d" <<< "$depends"
 done
 check "section office" grep -qx office <<< "$(dpkg-deb -f "$deb" Section)"

@@ -146,6 +146,23 @@ TEST_F(DataSestavyTest, TheDumpHoldsTheStagedRows) {
             "\"1220.5\",\"1000\",\"0\",\"0\",\"220.5\",\"0\",\"0\",,,\r\n");
 }
 
+TEST_F(DataSestavyTest, BlankInvoiceTextsAreDumpedAsEmptyQuotedTexts) {
+  Invoice invoice = At(3, 5, "F2", 100);
+  invoice.order = "";
+  invoice.branch = "";
+  invoice.name = "";
+  invoice.base22 = 0;
+  invoice.vat22 = 0;
+  WriteStore({invoice});
+  RunCommand(March(5, 5));
+  const std::string dump = Dump();
+  const std::string row = dump.substr(dump.find("\r\n") + 2);
+  // Mena never gets a value: it alone stays empty between its commas.
+  EXPECT_EQ(row,
+            "\"05/03/2004\",\"F2\",\"\",\"C0001\",\"\",\"\",\"0\",\"100\",\"0\",\"0\","
+            "\"0\",\"0\",\"0\",\"0\",,,\r\n");
+}
+
 TEST_F(DataSestavyTest, ADumpThatCannotBeCreatedEndsTheOverviewBeforeTheReport) {
   WriteStore({At(3, 5, "F1")});
   std::filesystem::create_directory(WorkDir() + "PrehledPrijemek.txt");
@@ -186,6 +203,40 @@ TEST_F(DataSestavyTest, AWorkbookThatCannotBeSavedIsReportedAndTheReportStillRun
   ASSERT_EQ(op_.messages.size(), 1u);
   EXPECT_EQ(op_.messages[0].text, "Nejze komunikovat s MS Excel");
   EXPECT_EQ(reports_, 1);
+}
+
+// The hourglass shows while the workbook is written, also for an empty
+// range, and the pointer is back before the failure message.
+TEST_F(DataSestavyTest, TheHourglassShowsWhileTheWorkbookIsWritten) {
+  Sestavy().SetBusyPointer = [&](bool busy) {
+    op_.events.push_back(busy ? "hourglass" : "pointer");
+  };
+  auto pointer_events = [&] {
+    std::vector<std::string> seen;
+    for (const std::string& event : op_.events) {
+      if (event == "hourglass" || event == "pointer" || event.starts_with("message")) {
+        seen.push_back(event);
+      }
+    }
+    op_.events.clear();
+    return seen;
+  };
+  using Events = std::vector<std::string>;
+  WriteStore({At(3, 5, "F1")});
+  RunCommand(March(6, 6, true));  // nothing staged
+  EXPECT_EQ(pointer_events(), (Events{"hourglass", "pointer"}));
+
+  std::filesystem::create_directories(dir_.path() + "xls");
+  RunCommand(March(5, 5, true));
+  EXPECT_EQ(pointer_events(), (Events{"hourglass", "pointer"}));
+
+  Module().settings.CestaXls = dir_.path() + "missing/dir";
+  RunCommand(March(5, 5, true));
+  EXPECT_EQ(pointer_events(),
+            (Events{"hourglass", "pointer", "message: Nejze komunikovat s MS Excel"}));
+
+  RunCommand(March(5, 5, false));
+  EXPECT_TRUE(pointer_events().empty());
 }
 
 TEST_F(DataSestavyTest, TheWorkbookIsNamedAfterTodayInCestaXls) {

@@ -3,6 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <random>
+#include <vector>
+
+#include <cmath>
 #include <limits>
 
 #include "dbf/format_settings.h"
@@ -38,6 +43,25 @@ INSTANTIATE_TEST_SUITE_P(
                       GeneralCase{"Infinity", std::numeric_limits<double>::infinity(), "INF"},
                       GeneralCase{"NotANumber", std::nan(""), "NAN"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The exact binary value decides the rounding, as in printf: 1.015 is
+// stored below the tie, 0.125 is a tie (to even), -0.001 keeps its sign.
+TEST(FixedFloatText, RoundsAsPrintfDoes) {
+  std::vector<double> values = {1.015, 1.005,   2.675,      0.125, 0.375,    -0.125,         -0.001,
+                                -0.0,  0.0,     1e15 + 0.5, 9.995, -9.995,   123456.785,     4.35,
+                                1e17,  -2.5e16, 1e19,       1e300, 0.000001, 99999999999.995};
+  std::mt19937_64 random(7);
+  std::uniform_real_distribution<double> amounts(-100000, 100000);
+  for (int i = 0; i < 20000; ++i) values.push_back(amounts(random));
+  for (int i = 0; i < 2000; ++i) values.push_back(std::round(amounts(random) * 1000) / 1000);
+  for (const double value : values) {
+    for (int decimals = 0; decimals <= 4; ++decimals) {
+      char expected[400];
+      std::snprintf(expected, sizeof expected, "%.*f", decimals, value);
+      ASSERT_EQ(FixedFloatText(value, 0, decimals, '.'), expected) << value << " " << decimals;
+    }
+  }
+}
 
 TEST(FixedFloatText, PadsToWidthWithTheGivenSeparator) {
   EXPECT_EQ(FixedFloatText(12.5, 8, 2, '.'), "   12.50");

@@ -1,18 +1,21 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <set>
 
 #include "dbf/dbf_file.h"
 #include "dbf/file_names.h"
 #include "dbf/process_test_support.h"
+#include "dbf/write_fault.h"
 #include "index/cdx_checker.h"
 #include "index/cdx_index.h"
 #include "index/cdx_tag.h"
 #include "index/expression_key_source.h"
 #include "store/demo_store.h"
 #include "store/rebuild_catalogue.h"
+#include "store/unprivileged_user.h"
 
 namespace store {
 namespace {
@@ -176,11 +179,92 @@ TEST_F(IndexRebuildTest, BuildErrorReportsTheTableAndClosesTheProgressWindow) {
 
   EXPECT_TRUE(Module().Index());
 
+  // Not the exclusive-open message: nobody else has the table open.
   ASSERT_EQ(op_.messages.size(), 1u);
-  EXPECT_EQ(op_.messages[0].text, "Tabulka deniku nelze otevřít ve výhradním režimu !");
+  EXPECT_EQ(op_.messages[0].text,
+            "Tabulku " + layout_.data_dir + "/Den0001.dbf nelze otevřít: Field 'ID Kod' not found");
   EXPECT_EQ(Module().failed_tables(), std::vector<std::string>{"Denik"});
   EXPECT_FALSE(op_.progress_open);
   EXPECT_TRUE(std::filesystem::exists(DataFile("Fak0001.cdx")));
+}
+
+TEST_F(IndexRebuildTest, FullDiskReportsTheSystemsReasonNotAnExclusiveOpen) {
+  {
+    // The invoice index file fills the disk part way through its tags.
+    dbf::ScopedWriteFault full("Fak0001.cdx", 3000, ENOSPC);
+    EXPECT_TRUE(Module().Index());
+  }
+  ASSERT_EQ(op_.messages.size(), 1u);
+  const std::string index = layout_.data_dir + "/Fak0001.cdx";
+  EXPECT_EQ(op_.messages[0].text, "Index " + index + " nelze vytvořit: Error writing to " + index +
+                                      ": No space left on device");
+  EXPECT_EQ(Module().failed_tables(), std::vector<std::string>{"Faktury"});
+  EXPECT_FALSE(op_.progress_open);
+}
+
+TEST_F(IndexRebuildTest, CutTableIsWarnedAboutAndIndexedWithItsWholeRecords) {
+  const std::string path = DataFile("Ext0001.dbf");
+  uint32_t whole = 0;
+  {
+    dbf::DbfFile table;
+    table.Open(path, true, false);
+    whole = table.record_count();
+  }
+  // Another program's record cut short: 30 bytes, no end mark.
+  std::filesystem::resize_file(path, std::filesystem::file_size(path) - 1);
+  std::ofstream(path, std::ios::app | std::ios::binary) << std::string(30, ' ');
+
+  EXPECT_TRUE(Module().Index());
+
+  ASSERT_EQ(op_.messages.size(), 1u);
+  EXPECT_EQ(op_.messages[0].text, "Tabulka " + layout_.data_dir +
+                                      "Ext0001.dbf končí neúplným záznamem; ten se nepoužije. "
+                                      "Opravte ji příkazem \"dbftool mend\".");
+  EXPECT_EQ(Module().cut_tables(), std::vector<std::string>{"Odberatele"});
+  EXPECT_TRUE(Module().failed_tables().empty());
+  size_t keys = 0;
+  dbf::DbfFile table;
+  table.Open(path, true, false);
+  idx::CdxOpenOptions options;
+  options.read_write = false;
+  options.table = &table;
+  idx::CdxIndex::Open(DataFile("Ext0001.cdx"), options)
+      ->FindTag("KOD")
+      ->ForEachEntry([&](const std::string&, uint32_t) { ++keys; });
+  EXPECT_EQ(keys, whole);
+}
+
+TEST_F(IndexRebuildTest, ReadOnlyModuleRebuildsNothing) {
+  const std::string old_index = ReadBytes(DataFile("Fak0001.cdx"));
+  Module().set_read_only(true);
+
+  EXPECT_FALSE(Module().Index());
+
+  EXPECT_TRUE(Module().rebuild_refused());
+  ASSERT_EQ(op_.messages.size(), 1u);
+  EXPECT_EQ(op_.messages[0].text, "Indexy datových souborů se při práci jen pro čtení neobnovují.");
+  EXPECT_EQ(ReadBytes(DataFile("Fak0001.cdx")), old_index);
+  EXPECT_FALSE(op_.progress_open);
+}
+
+TEST_F(IndexRebuildTest, DataDirectoryTheUserMayNotWriteIsNotTouched) {
+  if (!testing_support::CanSwitchUser()) GTEST_SKIP() << "needs the super-user to switch users";
+  const std::string old_index = ReadBytes(DataFile("Fak0001.cdx"));
+  testing_support::SetTreeMode(dir_.path(), /*writable=*/false);
+  TData& data = Module();
+  // One message instead of an exclusive-open failure for each of the 55 tables.
+  const int status = testing_support::RunAsNobody([&] {
+    const bool result = data.Index();
+    return !result && data.rebuild_refused() && op_.messages.size() == 1 &&
+                   op_.messages[0].text == "Indexy datových souborů nelze obnovit, do adresáře " +
+                                               layout_.data_dir +
+                                               " nelze zapisovat: Permission denied"
+               ? 0
+               : 1;
+  });
+  testing_support::SetTreeMode(dir_.path(), /*writable=*/true);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(ReadBytes(DataFile("Fak0001.cdx")), old_index);
 }
 
 }  // namespace

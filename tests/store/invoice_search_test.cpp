@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "store/ansi_strings.h"
+#include "dbf/ansi_case.h"
 #include "store/ansi_text.h"
 #include "store/demo_store.h"
 
@@ -104,7 +104,7 @@ TEST_F(InvoiceSearchTest, ANameIsSoughtInUpperCaseAndTheTagStays) {
   GoTo("2024000145");
   EXPECT_EQ(SearchInvoice(Faktury(), InvoiceSearchChoice::kCustomerName, Ansi("novák")),
             Ansi("novák"));
-  EXPECT_EQ(AnsiUpperCase(Current("HLA_NAC")).substr(0, 5), Ansi("NOVÁK"));
+  EXPECT_EQ(dbf::AnsiUpperCase(Current("HLA_NAC")).substr(0, 5), Ansi("NOVÁK"));
   EXPECT_EQ(Faktury().index_name(), "NAC");
 }
 

@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "command.h"
+#include "cut_table_warning.h"
 #include "dbf/charset_tables.h"
 #include "dbf/dbf_file.h"
 #include "dbf/system_path.h"
@@ -73,6 +74,7 @@ int RunDump(const std::vector<std::string>& args) {
   if (order.range) return Usage("dump");
   dbf::DbfFile table;
   table.Open(dbf::ProgramPath(file), true, false);
+  WarnAboutCutTable(table);
   table.EnableReadAhead(true);
   for (bool ok = table.GoTo(dbf::DbfFile::Move::kFirst); ok;
        ok = table.GoTo(dbf::DbfFile::Move::kNext)) {

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "command.h"
+#include "cut_table_warning.h"
 #include "dbf/charset_tables.h"
 #include "dbf/dbf_file.h"
 #include "dbf/system_path.h"
@@ -14,6 +15,7 @@ int RunInfo(const std::vector<std::string>& args) {
   if (args.size() != 1) return Usage("info");
   dbf::DbfFile table;
   table.Open(dbf::ProgramPath(args[0]), true, false);
+  WarnAboutCutTable(table);
   const auto& h = table.header_image();
   const int year = h[1] + (h[1] >= 80 ? 1900 : 2000);
   std::printf("file:           %s\n", dbf::Cp1250ToUtf8(table.path()).c_str());

@@ -7,6 +7,7 @@
 
 #include "accounting/data_ucto.h"
 #include "accounting/dry_run_export.h"
+#include "accounting/export_tables.h"
 #include "accounting/invoice_export.h"
 #include "dbf/charset_tables.h"
 #include "dbf/system_path.h"
@@ -14,32 +15,6 @@
 
 namespace saldex_export {
 namespace {
-
-// What the main window's FormCreate does before the first command: the
-// invoice table in tag DO1 on its last invoice, the receivables and the
-// address book open, the counter table pointed at CestaExport. An error
-// there runs the index rebuild and opens the invoices again.
-// A dry run changes no file, so it does not rebuild indexes (`may_rebuild`).
-bool OpenLikeMainWindow(store::TData& data, accounting::TDataUcto& ucto, bool may_rebuild) {
-  try {
-    data.OpenFak(0, "DO1");
-    ucto.Pohledavky.Close();
-    ucto.Adresar.Close();
-    ucto.Ciselnik.Close();
-    ucto.SetDirectory(data.settings.ExportDirectory);
-    ucto.Pohledavky.Open();
-    ucto.Adresar.Open();
-    data.Faktury().Last();
-    return true;
-  } catch (const std::exception&) {
-    if (!may_rebuild || !data.Index()) return false;
-    data.OpenFak(0, "DO1");
-    if (!data.Faktury().active()) return false;
-    data.Faktury().Last();
-    // The Saldex 2 tables are tried again by the export itself.
-    return true;
-  }
-}
 
 // One summary line: the UTF-8 label padded to 36 characters, the count.
 void PrintLine(std::ostream& out, const std::string& label, int value) {
@@ -79,6 +54,7 @@ int RunExport(const std::string& program_dir, store::Operator& op, std::ostream&
   // The directory comes from the command line or the environment: a file
   // system (UTF-8) name; the program composes paths in code page 1250.
   store::TData data(op, dbf::ProgramPath(program_dir));
+  data.set_read_only(dry_run);
   data.DataCreate();
   if (!data.settings_read() || data.terminate_requested()) return 1;
   if (!data.data_available()) {
@@ -86,10 +62,17 @@ int RunExport(const std::string& program_dir, store::Operator& op, std::ostream&
     return 1;
   }
   accounting::TDataUcto ucto;
-  if (!OpenLikeMainWindow(data, ucto, !dry_run)) {
-    out << "Tabulku faktur nelze otevřít, export neproběhl.\n";
+  // A dry run writes nothing, not even a rebuilt store index.
+  const accounting::ExportTablesState opened =
+      accounting::OpenExportTables(data, ucto, /*may_rebuild=*/!dry_run);
+  if (!opened.invoices_open) {
+    out << "Tabulku faktur nelze otevřít, export neproběhl: " << dbf::Cp1250ToUtf8(opened.error)
+        << "\n";
+    if (dry_run) out << "Index faktur obnoví saldex-export --reindex.\n";
     return 1;
   }
+  // The Saldex 2 tables are tried again by the export itself, which reports
+  // what is wrong with them.
   const accounting::StoreSide store{data.Faktury(), data.Odberatele(),
                                     [&data] { return data.OpenOdb(0, "KOD"); },
                                     [&data] { data.CloseOdb(); }, data.settings.ExportPrefix};
@@ -102,8 +85,9 @@ int RunExport(const std::string& program_dir, store::Operator& op, std::ostream&
       ucto.Adresar.Close();
       out << "Zkouška exportu, nic se nezapíše:\n";
       rehearsal.Run([&out](const accounting::InvoiceOutcome& o) { PrintOutcome(out, o); });
-    } else {
-      exporter.Run();
+    } else if (!exporter.Run()) {
+      out << "Export neproběhl: jiný export do Saldex 2 právě probíhá.\n";
+      status = 1;
     }
   } catch (const std::exception& e) {
     // The engine's errors carry code page 1250 text.
@@ -111,6 +95,11 @@ int RunExport(const std::string& program_dir, store::Operator& op, std::ostream&
     status = 1;
   }
   PrintSummary(out, dry_run ? rehearsal.summary() : exporter.summary());
+  // The cut invoice was not read: the run is not the whole export.
+  if (opened.invoices_cut) {
+    out << "Tabulka faktur končí neúplným záznamem, ten nebyl převeden.\n";
+    status = 1;
+  }
   return status;
 }
 

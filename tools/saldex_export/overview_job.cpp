@@ -1,5 +1,6 @@
 #include "overview_job.h"
 
+#include <cstdio>
 #include <exception>
 #include <stdexcept>
 
@@ -18,15 +19,30 @@ dbf::DateTime ParseDate(const std::string& text) {
   return static_cast<dbf::DateTime>(dbf::DaysFromCivil(*date));
 }
 
+constexpr int kBarWidth = 30;
+
 }  // namespace
+
+std::string PageProgressLine(int page, int pages) {
+  const int percent = pages > 0 ? static_cast<int>(int64_t{page} * 100 / pages) : 100;
+  const int filled = percent * kBarWidth / 100;
+  char tail[16];
+  std::snprintf(tail, sizeof tail, "] %3d%%", percent);
+  return "\rGeneruji stranu " + std::to_string(page) + " z " + std::to_string(pages) + " [" +
+         std::string(filled, '#') + std::string(kBarWidth - filled, ' ') + tail;
+}
 
 int RunOverview(const std::string& program_dir, store::Operator& op, const OverviewOptions& options,
                 const PdfWriter& pdf_writer, std::ostream& out) {
   // A file system (UTF-8) name; the program composes paths in code page 1250.
   store::TData data(op, dbf::ProgramPath(program_dir));
+  // The overview only reads the store: read-only opens also work on a share
+  // the user may only read, and no index rebuild is started.
+  data.set_read_only(true);
   data.DataCreate();
   if (!data.settings_read() || data.terminate_requested()) return 1;
   reports::TDataSestavy sestavy(data);
+  sestavy.SesFak.set_read_only(true);
   try {
     sestavy.OdData = ParseDate(options.from);
     sestavy.DoData = ParseDate(options.to);
@@ -42,8 +58,20 @@ int RunOverview(const std::string& program_dir, store::Operator& op, const Overv
     }
     if (!options.pdf_file.empty()) {
       sestavy.ReportSelector = reports::TDataSestavy::kInvoiceOverview;
-      pdf_writer(options.pdf_file,
-                 [&sestavy](reports::ReportCanvas& canvas) { sestavy.SestavyPrint(canvas); });
+      PageProgress progress;
+      int shown = -1;  // percent drawn last
+      if (options.progress != nullptr) {
+        progress = [&options, &shown](int page, int pages) {
+          const int percent = pages > 0 ? static_cast<int>(int64_t{page} * 100 / pages) : 100;
+          if (percent == shown && page != pages) return;
+          shown = percent;
+          *options.progress << PageProgressLine(page, pages) << std::flush;
+        };
+      }
+      pdf_writer(
+          options.pdf_file,
+          [&sestavy](reports::ReportCanvas& canvas) { sestavy.SestavyPrint(canvas); }, progress);
+      if (options.progress != nullptr) *options.progress << '\n' << std::flush;
       out << "  " << options.pdf_file << "\n";
     }
     sestavy.FinishOverview();

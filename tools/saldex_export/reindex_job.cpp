@@ -15,8 +15,12 @@ int RunReindex(const std::string& program_dir, store::Operator& op) {
   if (data.rebuild_count() == 0) data.Index();
   // The rebuild also runs without the users table: it may still repair the
   // tables that are there. A store none of whose own tables exist is no store.
+  // A cut table is indexed without its cut record, which needs mending.
   const bool store_found = data.data_available() && data.store_tables_found() > 0;
-  return store_found && data.failed_tables().empty() ? 0 : 1;
+  return store_found && !data.rebuild_refused() && data.failed_tables().empty() &&
+                 data.cut_tables().empty()
+             ? 0
+             : 1;
 }
 
 }  // namespace saldex_export

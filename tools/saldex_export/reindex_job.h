@@ -13,8 +13,10 @@ namespace saldex_export {
 // of every store index file, talking to `op`. Returns the exit status: 0 when
 // every table present was rebuilt, 1 when the settings file is missing, the
 // start-up found the data unavailable (no users table in CestaData) or asked
-// to end the program, no table named by the StoreCode exists, or a table
-// failed.
+// to end the program, no table named by the StoreCode exists, the data
+// directory may not be written to, a table failed (the message names the
+// operating system's reason, such as a full disk), or a table ends with a cut
+// record (warned about; its whole records are indexed).
 int RunReindex(const std::string& program_dir, store::Operator& op);
 
 }  // namespace saldex_export

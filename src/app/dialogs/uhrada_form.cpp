@@ -3,6 +3,7 @@
 #include "app/dialogs/dialog_font.h"
 #include "app/dialogs/prehled_typ_plateb.h"
 #include "app/error_display.h"
+#include "app/grid_column.h"
 #include "controls/qt_text.h"
 #include "store/payment_types.h"
 
@@ -28,6 +29,8 @@ controls::TDBValidEdit* RowEdit(QWidget* parent, store::DataSource& source, cons
   edit->setEnterIsTab(true);
   edit->setMaxLength(max_length);
   edit->bind(source, QString::fromLatin1(field));
+  // Shown in the field's display format while the edit does not have the focus.
+  edit->setDisplayFormat(CatalogueDisplayFormat("Vypisy", field));
   return edit;
 }
 

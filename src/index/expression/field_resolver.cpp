@@ -3,23 +3,13 @@
 #include <cctype>
 #include <cstring>
 
+#include "dbf/ascii_text.h"
 #include "dbf/dbf_file.h"
 #include "dbf/errors.h"
 #include "index/expression/function.h"
 
 namespace idx {
 namespace {
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::toupper(static_cast<unsigned char>(a[i])) !=
-        std::toupper(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
 
 const FieldResolver& Resolver(const FunctionCall& call) {
   if (!call.resolver()) throw dbf::ExpressionError("Expression cannot be evaluated");
@@ -81,18 +71,18 @@ const dbf::FieldDescriptor* FieldResolver::FindField(std::string_view name) cons
   while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
   const size_t period = name.find('.');
   if (period != std::string_view::npos) {
-    if (!EqualsIgnoringCase(name.substr(0, period), alias_)) return nullptr;
+    if (!dbf::EqualsIgnoringCase(name.substr(0, period), alias_)) return nullptr;
     name.remove_prefix(period + 1);
   }
   for (const dbf::FieldDescriptor& field : fields_) {
-    if (EqualsIgnoringCase(field.name, name)) return &field;
+    if (dbf::EqualsIgnoringCase(field.name, name)) return &field;
   }
   return nullptr;
 }
 
 const Function* FieldResolver::FindTableFunction(std::string_view name) {
   for (const Function& function : kTableFunctions) {
-    if (EqualsIgnoringCase(function.Name(), name)) return &function;
+    if (dbf::EqualsIgnoringCase(function.Name(), name)) return &function;
   }
   return nullptr;
 }

@@ -1,19 +1,9 @@
 #include "index/expression/operators.h"
 
-#include <cctype>
+#include "dbf/ascii_text.h"
 
 namespace idx {
 namespace {
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::toupper(static_cast<unsigned char>(a[i])) != static_cast<unsigned char>(b[i])) {
-      return false;
-    }
-  }
-  return true;
-}
 
 struct Spelling {
   const char* text;
@@ -124,7 +114,7 @@ std::optional<OperatorCode> SymbolOperator(std::string_view symbol) {
 
 std::optional<OperatorCode> WordOperator(std::string_view word) {
   for (const Spelling& s : kWords) {
-    if (EqualsIgnoringCase(word, s.text)) return s.code;
+    if (dbf::EqualsIgnoringCase(word, s.text)) return s.code;
   }
   return std::nullopt;
 }
