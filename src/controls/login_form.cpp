@@ -32,9 +32,11 @@ TLoginForm::TLoginForm(QWidget* parent)
   connect(ok_button_, &QPushButton::clicked, this, &QDialog::accept);
   connect(cancel_button_, &QPushButton::clicked, this, &QDialog::reject);
 
+  // "Storno" is first in tab order, before the name the dialog opens on, so
+  // Enter from the name and the password reaches "OK" and presses it.
+  setTabOrder(cancel_button_, name_edit_);
   setTabOrder(name_edit_, password_edit_);
-  setTabOrder(password_edit_, cancel_button_);
-  setTabOrder(cancel_button_, ok_button_);
+  setTabOrder(password_edit_, ok_button_);
 }
 
 void TLoginForm::showEvent(QShowEvent* event) {

@@ -35,13 +35,16 @@ TEST(LoginForm, LayoutCaptionsAndTabOrder) {
 
   EXPECT_TRUE(form.nameEdit()->hasFocus());
   EXPECT_EQ(form.passwordEdit()->echoMode(), QLineEdit::Password);
-  // Enter moves name -> password -> Storno, which comes before OK.
+  // Storno is first in tab order: Enter moves name -> password -> OK, and
+  // Tab from OK wraps round to Storno.
   QTest::keyClick(form.nameEdit(), Qt::Key_Return);
   EXPECT_TRUE(form.passwordEdit()->hasFocus());
   QTest::keyClick(form.passwordEdit(), Qt::Key_Return);
+  EXPECT_TRUE(form.okButton()->hasFocus());
+  QTest::keyClick(form.okButton(), Qt::Key_Tab);
   EXPECT_TRUE(form.cancelButton()->hasFocus());
   QTest::keyClick(form.cancelButton(), Qt::Key_Tab);
-  EXPECT_TRUE(form.okButton()->hasFocus());
+  EXPECT_TRUE(form.nameEdit()->hasFocus());
 
   const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
   EXPECT_LE((form.frameGeometry().center() - screen.center()).manhattanLength(), 2);
@@ -63,11 +66,24 @@ TEST(LoginForm, ConfirmedGivesBothTextsInCodePage1250) {
   EXPECT_EQ(entry->password, "heslo");
 }
 
-TEST(LoginForm, StornoAndEscCancel) {
+TEST(LoginForm, EnterThreeTimesSignsIn) {
   WhenLoginShows([](TLoginForm& form) {
     QTest::keyClicks(form.nameEdit(), "jan");
     QTest::keyClick(form.nameEdit(), Qt::Key_Return);
+    QTest::keyClicks(form.passwordEdit(), "demo");
     QTest::keyClick(form.passwordEdit(), Qt::Key_Return);
+    QTest::keyClick(form.okButton(), Qt::Key_Return);  // Enter presses the focused OK
+  });
+  const std::optional<store::LoginEntry> entry = AskLoginDialog(nullptr);
+  ASSERT_TRUE(entry.has_value());
+  EXPECT_EQ(entry->name, "jan");
+  EXPECT_EQ(entry->password, "demo");
+}
+
+TEST(LoginForm, StornoAndEscCancel) {
+  WhenLoginShows([](TLoginForm& form) {
+    QTest::keyClicks(form.nameEdit(), "jan");
+    form.cancelButton()->setFocus();
     QTest::keyClick(form.cancelButton(), Qt::Key_Return);  // Enter presses the focused Storno
   });
   EXPECT_FALSE(AskLoginDialog(nullptr).has_value());

@@ -13,10 +13,7 @@ SCENARIOS = {}
 
 # Scenarios that cannot pass yet, with the reason (the runner reports them
 # as skipped).
-SKIPPED = {
-    "login_with_keyboard": "the sign-in dialog keeps its tab order (Storno right after the "
-                           "password), so the third Enter cancels the sign-in",
-}
+SKIPPED = {}
 
 # Scenarios that wait for the program's first window themselves.
 STARTS_ITSELF = {"login_with_keyboard"}
