@@ -142,8 +142,16 @@ void TDBValidEdit::keyPressEvent(QKeyEvent* event) {
 
 void TDBValidEdit::focusInEvent(QFocusEvent* event) {
   QLineEdit::focusInEvent(event);
+  // A text selected whole before the focus came (a dialog opening on this
+  // field) stays selected in the edit form.
+  const bool all_selected = !text().isEmpty() && selectedText() == text();
   if (text() == shown_text_) showFieldValue();  // the edit form of the value
-  if (LeavesField(event->reason())) selectAll();
+  if (LeavesField(event->reason())) {
+    selectAll();
+  } else if (all_selected) {
+    const int length = static_cast<int>(text().size());
+    setSelection(length, -length);
+  }
 }
 
 void TDBValidEdit::focusOutEvent(QFocusEvent* event) {

@@ -40,6 +40,7 @@ TEST_F(CompanyHeaderTest, OpensWithItsRowsAndTheFocusOnTheFirst) {
     EXPECT_EQ(form->size(), QSize(TVlastnikForm::kClientWidth, TVlastnikForm::kClientHeight));
     EXPECT_EQ(testing_support::FocusedControl(), form->Row(1));
     EXPECT_EQ(form->Row(1)->text(), controls::FromAnsi(name));
+    EXPECT_EQ(form->Row(1)->selectedText(), controls::FromAnsi(name)) << "typing must replace it";
     EXPECT_EQ(form->Row(10)->maxLength(), 60);
     EXPECT_EQ(form->Row(5)->maxLength(), 6);
     EXPECT_EQ(Module().Vlastnik().state(), dbf::DataSetState::kEdit);

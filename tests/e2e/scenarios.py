@@ -417,8 +417,7 @@ def clerks_day(clerk):
 
     # The company header: rows 1 and 2 typed, Enter through the rest.
     clerk.open_company_header()
-    # The first row has the focus with the caret after its text.
-    clerk.key("ctrl+a")
+    # The first row has the focus with its text selected: typing replaces it.
     clerk.type("Testovaci firma s.r.o.")
     clerk.key("Return")
     clerk.type("Pobocka Karlin")

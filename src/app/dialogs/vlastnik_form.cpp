@@ -78,9 +78,13 @@ void TVlastnikForm::Mirror(controls::TDBValidEdit* from, controls::TDBValidEdit*
 void TVlastnikForm::showEvent(QShowEvent* event) {
   EntryDialog::showEvent(event);
   if (parentWidget()) centerOver(parentWidget());
-  // Long values show their beginning until they are edited.
+  // Long values show their beginning until they are edited; the first row,
+  // which the dialog opens on, is entered with its text selected, so typing
+  // replaces it.
   for (controls::TDBValidEdit* row : rows_) row->setCursorPosition(0);
   Row(1)->setFocus(Qt::OtherFocusReason);
+  const int length = static_cast<int>(Row(1)->text().size());
+  Row(1)->setSelection(length, -length);
 }
 
 }  // namespace app
