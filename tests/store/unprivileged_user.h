@@ -57,39 +57,7 @@ inline int RunAsNobody(const std::function<int()>& body) {
 // RunTool as nobody, in the working directory `cwd`.
 inline CommandResult RunToolAsNobody(const std::string& program,
                                      const std::vector<std::string>& args, const std::string& cwd) {
-  char out_name[] = "/tmp/saldex-out-XXXXXX";
-  char err_name[] = "/tmp/saldex-err-XXXXXX";
-  const int out_fd = mkstemp(out_name);
-  const int err_fd = mkstemp(err_name);
-  CommandResult result;
-  const pid_t pid = fork();
-  if (pid == 0) {
-    dup2(out_fd, 1);
-    dup2(err_fd, 2);
-    if (::chdir(cwd.c_str()) != 0 || !BecomeNobody()) _exit(126);
-    std::vector<char*> argv;
-    std::string path = ToolPath(program);
-    argv.push_back(path.data());
-    std::vector<std::string> copy = args;
-    for (std::string& a : copy) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    execv(path.c_str(), argv.data());
-    _exit(127);
-  }
-  int wstatus = 0;
-  waitpid(pid, &wstatus, 0);
-  result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
-  auto slurp = [](const char* name) {
-    std::ifstream in(name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  };
-  result.out = slurp(out_name);
-  result.err = slurp(err_name);
-  close(out_fd);
-  close(err_fd);
-  unlink(out_name);
-  unlink(err_name);
-  return result;
+  return RunTool(program, args, [&cwd] { return ::chdir(cwd.c_str()) == 0 && BecomeNobody(); });
 }
 
 }  // namespace testing_support

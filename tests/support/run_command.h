@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -26,7 +27,10 @@ inline std::string ToolPath(const std::string& tool) {
 }
 
 // Runs `program` with `args` (no shell); stdout and stderr are captured.
-inline CommandResult RunTool(const std::string& program, const std::vector<std::string>& args) {
+// `in_child`, when given, runs in the child before the program starts (a
+// change of directory or user); its false ends the child with status 126.
+inline CommandResult RunTool(const std::string& program, const std::vector<std::string>& args,
+                             const std::function<bool()>& in_child = {}) {
   char out_name[] = "/tmp/saldex-out-XXXXXX";
   char err_name[] = "/tmp/saldex-err-XXXXXX";
   const int out_fd = mkstemp(out_name);
@@ -36,6 +40,7 @@ inline CommandResult RunTool(const std::string& program, const std::vector<std::
   if (pid == 0) {
     dup2(out_fd, 1);
     dup2(err_fd, 2);
+    if (in_child && !in_child()) _exit(126);
     std::vector<char*> argv;
     std::string path = ToolPath(program);
     argv.push_back(path.data());
