@@ -21,6 +21,9 @@ const std::string& ImagePath() {
     const char* dir = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
     return std::string(dir) + "/dbf_file_fuzz_" + std::to_string(getpid()) + ".dbf";
   }();
+  // Registered after `path` is built, so it runs before `path` is destroyed.
+  static const bool removed_at_exit = std::atexit([] { std::remove(ImagePath().c_str()); }) == 0;
+  (void)removed_at_exit;
   return path;
 }
 
