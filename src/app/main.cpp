@@ -14,9 +14,9 @@
 #include "app/desktop_program.h"
 #include "app/report_output.h"
 #include "dbf/charset_tables.h"
-#include "export_job.h"
-#include "overview_job.h"
-#include "reindex_job.h"
+#include "jobs/export_job.h"
+#include "jobs/overview_job.h"
+#include "jobs/reindex_job.h"
 #include "store/console_operator.h"
 
 namespace {
@@ -54,15 +54,15 @@ void PrintUsage(FILE* to) {
 
 // The batch overview: the PDF is drawn with Qt, without a screen.
 int RunOverviewJob(int& argc, char** argv, const std::string& ini_dir,
-                   const saldex_export::OverviewOptions& options) {
+                   const jobs::OverviewOptions& options) {
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   QGuiApplication toolkit(argc, argv);
   try {
     store::ConsoleOperator op;
-    return saldex_export::RunOverview(
+    return jobs::RunOverview(
         ini_dir, op, options,
         [](const std::string& path, const std::function<void(reports::ReportCanvas&)>& pages,
-           const saldex_export::PageProgress& progress) {
+           const jobs::PageProgress& progress) {
           app::WriteReportPdf(QString::fromStdString(path), pages, progress);
         },
         std::cout);
@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
   std::string job;
   bool dry_run = false;
   app::DesktopOptions desktop;
-  saldex_export::OverviewOptions overview;
+  jobs::OverviewOptions overview;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--ini-dir" && i + 1 < argc) {
@@ -130,8 +130,8 @@ int main(int argc, char** argv) {
     if (!desktop.arguments.empty()) return Usage();
     try {
       store::ConsoleOperator op;
-      if (job == "--reindex") return saldex_export::RunReindex(ini_dir, op);
-      return saldex_export::RunExport(ini_dir, op, std::cout, dry_run);
+      if (job == "--reindex") return jobs::RunReindex(ini_dir, op);
+      return jobs::RunExport(ini_dir, op, std::cout, dry_run);
     } catch (const std::exception& e) {
       // The engine's and the settings file's errors carry code page 1250 text.
       std::fprintf(stderr, "%s\n", dbf::Cp1250ToUtf8(e.what()).c_str());

@@ -1,4 +1,4 @@
-#include "export_job.h"
+#include "jobs/export_job.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -13,7 +13,7 @@
 #include "dbf/system_path.h"
 #include "store/data_module.h"
 
-namespace saldex_export {
+namespace jobs {
 namespace {
 
 // One summary line: the UTF-8 label padded to 36 characters, the count.
@@ -103,4 +103,4 @@ int RunExport(const std::string& program_dir, store::Operator& op, std::ostream&
   return status;
 }
 
-}  // namespace saldex_export
+}  // namespace jobs

@@ -1,4 +1,4 @@
-#include "overview_job.h"
+#include "jobs/overview_job.h"
 
 #include <cstdio>
 #include <exception>
@@ -10,7 +10,7 @@
 #include "reports/data_sestavy.h"
 #include "store/data_module.h"
 
-namespace saldex_export {
+namespace jobs {
 namespace {
 
 dbf::DateTime ParseDate(const std::string& text) {
@@ -88,4 +88,4 @@ int RunOverview(const std::string& program_dir, store::Operator& op, const Overv
   return 0;
 }
 
-}  // namespace saldex_export
+}  // namespace jobs

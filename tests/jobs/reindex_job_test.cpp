@@ -19,7 +19,7 @@ namespace {
 using testing_support::DemoStoreTest;
 using testing_support::RunTool;
 
-class SaldexExportTest : public DemoStoreTest {
+class ReindexJobTest : public DemoStoreTest {
  protected:
   // The user running the tests signs in automatically.
   void SetUp() override {
@@ -30,7 +30,7 @@ class SaldexExportTest : public DemoStoreTest {
   }
 };
 
-TEST_F(SaldexExportTest, ReindexRebuildsEveryIndexAndPrintsEachTag) {
+TEST_F(ReindexJobTest, ReindexRebuildsEveryIndexAndPrintsEachTag) {
   std::filesystem::remove(DataFile("Fak0001.cdx"));
   const auto result = Reindex();
   EXPECT_EQ(result.status, 0) << result.err;
@@ -40,7 +40,7 @@ TEST_F(SaldexExportTest, ReindexRebuildsEveryIndexAndPrintsEachTag) {
   EXPECT_TRUE(std::filesystem::exists(DataFile("Fak0001.cdx")));
 }
 
-TEST_F(SaldexExportTest, ReindexFailsWhenATableIsHeldElsewhere) {
+TEST_F(ReindexJobTest, ReindexFailsWhenATableIsHeldElsewhere) {
   testing_support::CommandResult result;
   {
     testing_support::TableHeldElsewhere holder(DataFile("Ext0001.dbf"));
@@ -51,7 +51,7 @@ TEST_F(SaldexExportTest, ReindexFailsWhenATableIsHeldElsewhere) {
             std::string::npos);
 }
 
-TEST_F(SaldexExportTest, ReindexFailsWhenTheDataAreUnavailable) {
+TEST_F(ReindexJobTest, ReindexFailsWhenTheDataAreUnavailable) {
   std::filesystem::remove_all(layout_.data_dir);
   const auto result = Reindex();
   EXPECT_EQ(result.status, 1);
@@ -60,7 +60,7 @@ TEST_F(SaldexExportTest, ReindexFailsWhenTheDataAreUnavailable) {
       << result.err;
 }
 
-TEST_F(SaldexExportTest, ReindexFailsWhenNoTableOfTheStoreExists) {
+TEST_F(ReindexJobTest, ReindexFailsWhenNoTableOfTheStoreExists) {
   std::string ini = dir_.ReadFile("Korvana.ini");
   ini.replace(ini.find("Korvana=0001"), 12, "Korvana=x9y8");
   dir_.WriteFile("Korvana.ini", ini);
@@ -71,7 +71,7 @@ TEST_F(SaldexExportTest, ReindexFailsWhenNoTableOfTheStoreExists) {
       << result.err;
 }
 
-TEST_F(SaldexExportTest, ReindexWarnsAboutACutTableAndEndsWithStatusOne) {
+TEST_F(ReindexJobTest, ReindexWarnsAboutACutTableAndEndsWithStatusOne) {
   const std::string path = DataFile("Fak0001.dbf");
   std::filesystem::resize_file(path, std::filesystem::file_size(path) - 1);
   std::ofstream(path, std::ios::app | std::ios::binary) << std::string(30, ' ');
@@ -103,7 +103,7 @@ void FillUp(const std::string& directory) {
   std::fclose(filler);
 }
 
-TEST_F(SaldexExportTest, ReindexOnAFullDiskNamesTheSystemsReason) {
+TEST_F(ReindexJobTest, ReindexOnAFullDiskNamesTheSystemsReason) {
   namespace fs = std::filesystem;
   constexpr int kCannotMount = 77;
   const std::string tables = dir_.path() + "tables/";
@@ -133,7 +133,7 @@ TEST_F(SaldexExportTest, ReindexOnAFullDiskNamesTheSystemsReason) {
   EXPECT_EQ(err.find("nelze otevřít ve výhradním režimu"), std::string::npos);
 }
 
-TEST_F(SaldexExportTest, ReindexOnAShareTheUserMayOnlyReadSaysSoOnce) {
+TEST_F(ReindexJobTest, ReindexOnAShareTheUserMayOnlyReadSaysSoOnce) {
   if (!testing_support::CanSwitchUser()) GTEST_SKIP() << "needs the super-user to switch users";
   std::filesystem::remove_all(layout_.data_dir);
   MakeStore("NOBODY");
@@ -149,7 +149,7 @@ TEST_F(SaldexExportTest, ReindexOnAShareTheUserMayOnlyReadSaysSoOnce) {
   EXPECT_EQ(result.err.find("výhradním režimu"), std::string::npos);
 }
 
-TEST_F(SaldexExportTest, MissingSettingsFileAndMissingOptionsFail) {
+TEST_F(ReindexJobTest, MissingSettingsFileAndMissingOptionsFail) {
   std::filesystem::remove(layout_.settings_file);
   const auto missing = Reindex();
   EXPECT_EQ(missing.status, 1);

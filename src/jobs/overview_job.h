@@ -1,5 +1,5 @@
-#ifndef SALDEX_TOOLS_SALDEX_EXPORT_OVERVIEW_JOB_H_
-#define SALDEX_TOOLS_SALDEX_EXPORT_OVERVIEW_JOB_H_
+#ifndef SALDEX_JOBS_OVERVIEW_JOB_H_
+#define SALDEX_JOBS_OVERVIEW_JOB_H_
 
 #include <functional>
 #include <iosfwd>
@@ -9,7 +9,7 @@
 #include "reports/report_canvas.h"
 #include "store/operator.h"
 
-namespace saldex_export {
+namespace jobs {
 
 struct OverviewOptions {
   std::string from;      // "dd.mm.yyyy"
@@ -46,6 +46,6 @@ std::string PageProgressLine(int page, int pages);
 int RunOverview(const std::string& program_dir, store::Operator& op, const OverviewOptions& options,
                 const PdfWriter& pdf_writer, std::ostream& out);
 
-}  // namespace saldex_export
+}  // namespace jobs
 
-#endif  // SALDEX_TOOLS_SALDEX_EXPORT_OVERVIEW_JOB_H_
+#endif  // SALDEX_JOBS_OVERVIEW_JOB_H_

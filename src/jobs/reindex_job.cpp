@@ -1,9 +1,9 @@
-#include "reindex_job.h"
+#include "jobs/reindex_job.h"
 
 #include "dbf/system_path.h"
 #include "store/data_module.h"
 
-namespace saldex_export {
+namespace jobs {
 
 int RunReindex(const std::string& program_dir, store::Operator& op) {
   // The directory comes from the command line or the environment: a file
@@ -23,4 +23,4 @@ int RunReindex(const std::string& program_dir, store::Operator& op) {
              : 1;
 }
 
-}  // namespace saldex_export
+}  // namespace jobs

@@ -1,4 +1,4 @@
-#include "overview_job.h"
+#include "jobs/overview_job.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@
 #include "store/sign_in_name.h"
 #include "support/run_command.h"
 
-namespace saldex_export {
+namespace jobs {
 namespace {
 
 using testing_support::Invoice;
@@ -137,4 +137,4 @@ TEST_F(OverviewJobTest, TheProgramRunsTheOverviewWithoutAScreen) {
 }
 
 }  // namespace
-}  // namespace saldex_export
+}  // namespace jobs

@@ -38,7 +38,7 @@ std::string FileBytes(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
-class SaldexExportJobTest : public testing_support::DemoStoreTest {
+class ExportJobTest : public testing_support::DemoStoreTest {
  protected:
   void SetUp() override {
     // The user running the tests signs in automatically.
@@ -59,7 +59,7 @@ class SaldexExportJobTest : public testing_support::DemoStoreTest {
   int history_ = 0;
 };
 
-TEST_F(SaldexExportJobTest, SecondRunFindsEveryInvoiceExportedAlready) {
+TEST_F(ExportJobTest, SecondRunFindsEveryInvoiceExportedAlready) {
   const size_t receivables_before = RecordCount(Saldex("KPOHLED.DBF"));
   const auto first = Export();
   ASSERT_EQ(first.status, 0) << first.err << first.out;
@@ -86,7 +86,7 @@ TEST_F(SaldexExportJobTest, SecondRunFindsEveryInvoiceExportedAlready) {
   EXPECT_EQ(RecordCount(Saldex("KPOHLED.DBF")), receivables_before + exported);
 }
 
-TEST_F(SaldexExportJobTest, MissingReceivablesTableEndsWithTheErrorAndASummary) {
+TEST_F(ExportJobTest, MissingReceivablesTableEndsWithTheErrorAndASummary) {
   std::filesystem::remove(Saldex("KPOHLED.DBF"));
   const auto result = Export();
   EXPECT_EQ(result.status, 1);
@@ -94,7 +94,7 @@ TEST_F(SaldexExportJobTest, MissingReceivablesTableEndsWithTheErrorAndASummary) 
   EXPECT_EQ(Count(result.out, "faktur přečteno"), 0);
 }
 
-TEST_F(SaldexExportJobTest, UnavailableDataEndTheRunWithoutAnExport) {
+TEST_F(ExportJobTest, UnavailableDataEndTheRunWithoutAnExport) {
   std::filesystem::remove_all(layout_.data_dir);
   const size_t receivables_before = RecordCount(Saldex("KPOHLED.DBF"));
   const auto result = Export();
@@ -109,7 +109,7 @@ std::string Summary(const std::string& out) {
   return out.substr(std::min(out.size(), out.find("Souhrn exportu:")));
 }
 
-TEST_F(SaldexExportJobTest, DryRunDecidesAsTheExportAndChangesNoFile) {
+TEST_F(ExportJobTest, DryRunDecidesAsTheExportAndChangesNoFile) {
   std::vector<std::string> files;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(dir_.path())) {
     if (entry.is_regular_file()) files.push_back(entry.path().string());
@@ -143,7 +143,7 @@ std::vector<std::string> ExportedNumbers(const std::string& path, uint32_t first
   return numbers;
 }
 
-TEST_F(SaldexExportJobTest, DamagedInvoiceIndexIsRebuiltAndTheExportWalksInNumberOrder) {
+TEST_F(ExportJobTest, DamagedInvoiceIndexIsRebuiltAndTheExportWalksInNumberOrder) {
   const std::string index = layout_.data_dir + "Fak0001.cdx";
   std::mt19937 random(4);
   std::string noise(std::filesystem::file_size(index), '\0');
@@ -161,7 +161,7 @@ TEST_F(SaldexExportJobTest, DamagedInvoiceIndexIsRebuiltAndTheExportWalksInNumbe
   EXPECT_TRUE(std::is_sorted(numbers.begin(), numbers.end())) << testing::PrintToString(numbers);
 }
 
-TEST_F(SaldexExportJobTest, ExportWhileAnotherRunsEndsWithStatusOneAndWritesNothing) {
+TEST_F(ExportJobTest, ExportWhileAnotherRunsEndsWithStatusOneAndWritesNothing) {
   const std::string receivables = FileBytes(Saldex("KPOHLED.DBF"));
   const std::string counter = FileBytes(Saldex("SYSTEMAK.DBF"));
   accounting::ExporterLock other_export;
@@ -176,7 +176,7 @@ TEST_F(SaldexExportJobTest, ExportWhileAnotherRunsEndsWithStatusOneAndWritesNoth
   EXPECT_EQ(FileBytes(Saldex("SYSTEMAK.DBF")), counter);
 }
 
-TEST_F(SaldexExportJobTest, CutInvoiceTableIsWarnedAboutAndTheStatusSaysSo) {
+TEST_F(ExportJobTest, CutInvoiceTableIsWarnedAboutAndTheStatusSaysSo) {
   const std::string invoices = layout_.data_dir + "Fak0001.dbf";
   std::filesystem::resize_file(invoices, std::filesystem::file_size(invoices) - 1);
   std::ofstream(invoices, std::ios::app | std::ios::binary) << std::string(30, ' ');
@@ -191,7 +191,7 @@ TEST_F(SaldexExportJobTest, CutInvoiceTableIsWarnedAboutAndTheStatusSaysSo) {
       << result.out;
 }
 
-TEST_F(SaldexExportJobTest, DryRunGoesOnlyWithExport) {
+TEST_F(ExportJobTest, DryRunGoesOnlyWithExport) {
   EXPECT_EQ(RunTool("saldex-export", {"--ini-dir", dir_.path(), "--dry-run"}).status, 2);
   EXPECT_EQ(RunTool("saldex-export", {"--ini-dir", dir_.path(), "--reindex", "--dry-run"}).status,
             2);

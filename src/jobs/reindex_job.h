@@ -1,11 +1,11 @@
-#ifndef SALDEX_TOOLS_SALDEX_EXPORT_REINDEX_JOB_H_
-#define SALDEX_TOOLS_SALDEX_EXPORT_REINDEX_JOB_H_
+#ifndef SALDEX_JOBS_REINDEX_JOB_H_
+#define SALDEX_JOBS_REINDEX_JOB_H_
 
 #include <string>
 
 #include "store/operator.h"
 
-namespace saldex_export {
+namespace jobs {
 
 // The batch index rebuild: the data module's start-up (settings file in
 // `program_dir`, a file system name (UTF-8), or beside the executable when
@@ -19,6 +19,6 @@ namespace saldex_export {
 // record (warned about; its whole records are indexed).
 int RunReindex(const std::string& program_dir, store::Operator& op);
 
-}  // namespace saldex_export
+}  // namespace jobs
 
-#endif  // SALDEX_TOOLS_SALDEX_EXPORT_REINDEX_JOB_H_
+#endif  // SALDEX_JOBS_REINDEX_JOB_H_

@@ -1,12 +1,12 @@
-#ifndef SALDEX_TOOLS_SALDEX_EXPORT_EXPORT_JOB_H_
-#define SALDEX_TOOLS_SALDEX_EXPORT_EXPORT_JOB_H_
+#ifndef SALDEX_JOBS_EXPORT_JOB_H_
+#define SALDEX_JOBS_EXPORT_JOB_H_
 
 #include <ostream>
 #include <string>
 
 #include "store/operator.h"
 
-namespace saldex_export {
+namespace jobs {
 
 // The batch invoice export: the data module's start-up (settings file in
 // `program_dir`, a file system name (UTF-8), or beside the executable when
@@ -27,6 +27,6 @@ namespace saldex_export {
 int RunExport(const std::string& program_dir, store::Operator& op, std::ostream& out,
               bool dry_run = false);
 
-}  // namespace saldex_export
+}  // namespace jobs
 
-#endif  // SALDEX_TOOLS_SALDEX_EXPORT_EXPORT_JOB_H_
+#endif  // SALDEX_JOBS_EXPORT_JOB_H_
