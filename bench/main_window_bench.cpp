@@ -14,7 +14,7 @@
 #include <string>
 
 #include "accounting/data_ucto.h"
-#include "app/faktury_prehled.h"
+#include "app/main_window.h"
 #include "bench_table.h"
 #include "korvana_directory.h"
 #include "saldex_tables.h"
@@ -66,7 +66,7 @@ class OpenWindow {
     data_.settings.StoreCode = "0001";
     data_.settings.ExportDirectory = store.saldex_dir;
     data_.tables().SetLocations(store.data_dir, "0001");
-    window_ = std::make_unique<app::TFakturyPrehled>(data_, ucto_, op_);
+    window_ = std::make_unique<app::MainWindow>(data_, ucto_, op_);
     window_->show();
     Settle();
   }
@@ -77,14 +77,14 @@ class OpenWindow {
     while (model->refill_pending()) QApplication::processEvents();
     window_->DBGrid1()->viewport()->repaint();
   }
-  app::TFakturyPrehled& window() { return *window_; }
+  app::MainWindow& window() { return *window_; }
   dbf::DbfDataSet& invoices() { return data_.Faktury(); }
 
  private:
   store::SilentOperator op_;
   store::TData data_;
   accounting::TDataUcto ucto_;
-  std::unique_ptr<app::TFakturyPrehled> window_;
+  std::unique_ptr<app::MainWindow> window_;
 };
 
 void BM_WindowReadyOnLastInvoice(benchmark::State& state) {

@@ -11,7 +11,7 @@ namespace {
 
 bool OpenInvoices(store::TData& data, ExportTablesState& state) {
   try {
-    if (!data.OpenFak(0, "DO1")) {
+    if (!data.OpenFak("DO1")) {
       throw dbf::DatasetError(dbf::FormatMessage("Cannot open %s with index file %s and tag DO1",
                                                  data.Faktury().table_name(),
                                                  data.FakturyIndexFile()));

@@ -9,7 +9,7 @@
 
 #include "accounting/data_ucto.h"
 #include "app/error_display.h"
-#include "app/faktury_prehled.h"
+#include "app/main_window.h"
 #include "app/qt_operator.h"
 #include "controls/qt_text.h"
 #include "dbf/system_path.h"
@@ -25,7 +25,7 @@ bool Set(const char* variable) {
 }
 
 // Lets the queued work run until every grid shows its rows.
-void SettleGrids(TFakturyPrehled& window) {
+void SettleGrids(MainWindow& window) {
   for (int round = 0; round < 100; ++round) {
     QApplication::processEvents();
     const bool pending = window.InvoiceModel()->refill_pending() ||
@@ -35,7 +35,7 @@ void SettleGrids(TFakturyPrehled& window) {
   }
 }
 
-int SaveScreenshot(TFakturyPrehled& window, const std::string& file) {
+int SaveScreenshot(MainWindow& window, const std::string& file) {
   window.ShowCentred();
   SettleGrids(window);
   const bool saved = window.grab().save(QString::fromStdString(file), "PNG");
@@ -72,7 +72,7 @@ int RunDesktopProgram(int& argc, char** argv, const DesktopOptions& options) {
     MainWindowStart start;
     if (options.screenshot_file.empty()) start.instance_name = TOneInstance::SessionName();
     start.arguments = options.arguments;
-    TFakturyPrehled window(data, ucto, op, start);
+    MainWindow window(data, ucto, op, start);
     window.set_data_sestavy(&sestavy);
     op.set_owner(&window);
     if (!options.screenshot_file.empty()) return SaveScreenshot(window, options.screenshot_file);

@@ -18,7 +18,7 @@ struct DesktopOptions {
 
 // The desktop program, in the start order: the toolkit with the application
 // title, the store data module TData and its start-up, the accounting data
-// module TDataUcto, the reports data module, the main window TFakturyPrehled
+// module TDataUcto, the reports data module, the main window MainWindow
 // (single-instance guard, FormCreate), then the event loop until the main
 // window closes. Returns the exit status: 0 also for a later instance that
 // handed its command line to the running one.

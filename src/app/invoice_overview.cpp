@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QCursor>
 
-#include "app/dialogs/ses_preh_od_do.h"
+#include "app/dialogs/overview_range_dialog.h"
 #include "app/report_preview.h"
 
 namespace app {

@@ -34,7 +34,7 @@ std::optional<store::LoginEntry> QtOperator::AskLogin() {
 }
 
 void QtOperator::CreateProgress(const std::string& caption) {
-  progress_ = std::make_unique<TProgresWin>(controls::FromAnsi(caption));
+  progress_ = std::make_unique<ProgressWindow>(controls::FromAnsi(caption));
 }
 
 void QtOperator::ShowProgress() {

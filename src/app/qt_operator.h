@@ -7,14 +7,14 @@
 #include <optional>
 #include <string>
 
-#include "app/progres_win.h"
+#include "app/progress_window.h"
 #include "store/operator.h"
 
 namespace app {
 
 // The operator of the desktop program: modal information boxes with one OK
 // button (Return presses it), the login dialog TLoginForm, the progress window
-// TProgresWin, and the event loop run between steps of long work.
+// ProgressWindow, and the event loop run between steps of long work.
 class QtOperator : public store::Operator {
  public:
   QtOperator();
@@ -32,13 +32,13 @@ class QtOperator : public store::Operator {
   void CloseProgress() override;
   void ProcessMessages() override;
 
-  TProgresWin* progress_window() const { return progress_.get(); }
+  ProgressWindow* progress_window() const { return progress_.get(); }
 
  private:
   QWidget* Owner() const;
 
   QPointer<QWidget> owner_;
-  std::unique_ptr<TProgresWin> progress_;
+  std::unique_ptr<ProgressWindow> progress_;
 };
 
 // The modal information box of the program: `text` and `caption` in code

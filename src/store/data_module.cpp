@@ -59,7 +59,7 @@ bool TData::OpenWithIndex(dbf::DbfDataSet& table, const std::string& index_file,
   return true;
 }
 
-bool TData::OpenFak(int /*ignored*/, const std::string& tag_name) {
+bool TData::OpenFak(const std::string& tag_name) {
   return OpenWithIndex(Faktury(), FakturyIndexFile(), tag_name, false);
 }
 

@@ -59,7 +59,7 @@ class TData {
   // --- opening and closing
   // Open with the index file and the tag (empty or blank: order unchanged).
   // A closed table that cannot be opened gives false without a message.
-  bool OpenFak(int ignored, const std::string& tag_name);
+  bool OpenFak(const std::string& tag_name);
   void CloseFak();
   bool OpenOdb(int ignored, const std::string& tag_name);
   void CloseOdb();

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "app/dialogs/company_header_dialog.h"
 #include "app/dialogs/dialog_commands.h"
-#include "app/dialogs/system_nastaveni.h"
-#include "app/dialogs/vlastnik_form.h"
+#include "app/dialogs/system_settings_dialog.h"
 #include "app/dialogs_fixture.h"
 #include "dbf/format_settings.h"
 #include "dbf/process_test_support.h"
@@ -35,9 +35,10 @@ class CompanyHeaderTest : public testing_support::DialogTest {
 TEST_F(CompanyHeaderTest, OpensWithItsRowsAndTheFocusOnTheFirst) {
   const std::string name = Company("VLA_FIR");
   ModalScript script;
-  script.Then<TVlastnikForm>([&](TVlastnikForm* form) {
+  script.Then<CompanyHeaderDialog>([&](CompanyHeaderDialog* form) {
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Hlavička firmy"));
-    EXPECT_EQ(form->size(), QSize(TVlastnikForm::kClientWidth, TVlastnikForm::kClientHeight));
+    EXPECT_EQ(form->size(),
+              QSize(CompanyHeaderDialog::kClientWidth, CompanyHeaderDialog::kClientHeight));
     EXPECT_EQ(testing_support::FocusedControl(), form->Row(1));
     EXPECT_EQ(form->Row(1)->text(), controls::FromAnsi(name));
     EXPECT_EQ(form->Row(1)->selectedText(), controls::FromAnsi(name)) << "typing must replace it";
@@ -53,7 +54,7 @@ TEST_F(CompanyHeaderTest, OpensWithItsRowsAndTheFocusOnTheFirst) {
 
 TEST_F(CompanyHeaderTest, TypingInRowTwoShowsInRowSixAtOnce) {
   ModalScript script;
-  script.Then<TVlastnikForm>([&](TVlastnikForm* form) {
+  script.Then<CompanyHeaderDialog>([&](CompanyHeaderDialog* form) {
     Press(Qt::Key_Return);
     EXPECT_EQ(testing_support::FocusedControl(), form->Row(2));
     Type(QStringLiteral("Pobočka Brno"));
@@ -73,7 +74,7 @@ TEST_F(CompanyHeaderTest, TypingInRowTwoShowsInRowSixAtOnce) {
 TEST_F(CompanyHeaderTest, EnterInTheLastRowMovesToStornoAndAnotherEnterCancels) {
   const std::string before = Company("VLA_ZAP");
   ModalScript script;
-  script.Then<TVlastnikForm>([&](TVlastnikForm* form) {
+  script.Then<CompanyHeaderDialog>([&](CompanyHeaderDialog* form) {
     for (int row = 1; row < 10; ++row) Press(Qt::Key_Return);
     EXPECT_EQ(testing_support::FocusedControl(), form->Row(10));
     Type("OR Brno C 123");
@@ -126,7 +127,7 @@ class SystemSettingsTest : public testing_support::DialogTest {
     return value;
   }
   // Goes to the numbering tab's field and types `text` over its value.
-  static void TypeCisFal(TSystemNastaveni* dialog, const QString& text) {
+  static void TypeCisFal(SystemSettingsDialog* dialog, const QString& text) {
     dialog->PageControl1()->setCurrentIndex(1);
     dialog->CisFalEdit()->setFocus(Qt::TabFocusReason);
     ASSERT_EQ(testing_support::FocusedControl(), dialog->CisFalEdit());
@@ -145,10 +146,10 @@ class SystemSettingsTest : public testing_support::DialogTest {
 TEST_F(SystemSettingsTest, ListsThePrintersInOrderAndSelectsTheMainOne) {
   Module().settings.HlavniTiskarna = 2;
   ModalScript script;
-  script.Then<TSystemNastaveni>([&](TSystemNastaveni* dialog) {
+  script.Then<SystemSettingsDialog>([&](SystemSettingsDialog* dialog) {
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Nastavení systémových parametrů"));
     EXPECT_EQ(dialog->size(),
-              QSize(TSystemNastaveni::kClientWidth, TSystemNastaveni::kClientHeight));
+              QSize(SystemSettingsDialog::kClientWidth, SystemSettingsDialog::kClientHeight));
     EXPECT_EQ(dialog->PageControl1()->tabText(0), QStringLiteral("Tiskárny"));
     EXPECT_EQ(dialog->PageControl1()->tabText(1), QStringLiteral("Číslování dokladů"));
     EXPECT_EQ(dialog->PageControl1()->currentIndex(), 0);
@@ -169,7 +170,7 @@ TEST_F(SystemSettingsTest, ListsThePrintersInOrderAndSelectsTheMainOne) {
 
 TEST_F(SystemSettingsTest, OnePrinterAndIndexOneSelectsNothingAndSavingWritesMinusOne) {
   ModalScript script;
-  script.Then<TSystemNastaveni>([&](TSystemNastaveni* dialog) {
+  script.Then<SystemSettingsDialog>([&](SystemSettingsDialog* dialog) {
     EXPECT_EQ(dialog->PrinterCombo()->currentIndex(), -1);
     QTest::mouseClick(dialog->SaveButton(), Qt::LeftButton);
   });
@@ -184,7 +185,7 @@ TEST_F(SystemSettingsTest, OnePrinterAndIndexOneSelectsNothingAndSavingWritesMin
 TEST_F(SystemSettingsTest, CancellingLeavesTheSettingsFileAndTheCounterUntouched) {
   const std::string cis_fal = CisFal();
   ModalScript script;
-  script.Then<TSystemNastaveni>([&](TSystemNastaveni* dialog) {
+  script.Then<SystemSettingsDialog>([&](SystemSettingsDialog* dialog) {
     dialog->PrinterCombo()->setFocus(Qt::TabFocusReason);
     Press(Qt::Key_Down);
     EXPECT_EQ(dialog->PrinterCombo()->currentIndex(), 2);
@@ -201,7 +202,7 @@ TEST_F(SystemSettingsTest, CancellingLeavesTheSettingsFileAndTheCounterUntouched
 TEST_F(SystemSettingsTest, TheLastDocumentNumberMustBeANumberAboveZero) {
   dbf::Formats().decimal_separator = ',';
   ModalScript script;
-  script.Then<TSystemNastaveni>([&](TSystemNastaveni* dialog) {
+  script.Then<SystemSettingsDialog>([&](SystemSettingsDialog* dialog) {
     for (const char* refused : {"0", "-5"}) {
       TypeCisFal(dialog, refused);
       Press(Qt::Key_Tab);

@@ -15,7 +15,7 @@ class CursorTableModelTest : public testing_support::DemoStoreTest {
  protected:
   void SetUp() override {
     MakeStore();
-    ASSERT_TRUE(Module().OpenFak(0, "DO1"));
+    ASSERT_TRUE(Module().OpenFak("DO1"));
   }
   dbf::DbfDataSet& Invoices() { return data_->Faktury(); }
   std::unique_ptr<CursorTableModel> Model(int rows) {

@@ -7,12 +7,12 @@
 
 #include <gtest/gtest.h>
 
-#include "app/dialogs/fak_hle.h"
-#include "app/dialogs/prehled_typ_plateb.h"
-#include "app/dialogs/prehled_uhrad.h"
-#include "app/dialogs/system_nastaveni.h"
-#include "app/dialogs/uhrada_form.h"
-#include "app/dialogs/vlastnik_form.h"
+#include "app/dialogs/company_header_dialog.h"
+#include "app/dialogs/invoice_search_dialog.h"
+#include "app/dialogs/payment_dialog.h"
+#include "app/dialogs/payment_type_list.h"
+#include "app/dialogs/payments_window.h"
+#include "app/dialogs/system_settings_dialog.h"
 #include "app/dialogs_fixture.h"
 
 namespace app {
@@ -35,31 +35,31 @@ class DialogPicturesTest : public testing_support::DialogTest {
 };
 
 TEST_F(DialogPicturesTest, EveryDialog) {
-  TFakHle search(Faktury());
-  Save(&search, "fak_hle");
+  InvoiceSearchDialog search(Faktury());
+  Save(&search, "invoice_search_dialog");
 
   store::PaymentDefaults defaults = store::PaymentDefaults::AtStart();
   Faktury().Last();
   store::InvoicePayments payments(Module(), defaults, Invoice("HLA_DO1"));
-  TPrehledUhrad window(Module(), payments);
-  Save(&window, "prehled_uhrad");
+  PaymentsWindow window(Module(), payments);
+  Save(&window, "payments_window");
   payments.BeginNew();
-  TUhradaForm form(Module());
-  Save(&form, "uhrada_form");
+  PaymentDialog form(Module());
+  Save(&form, "payment_dialog");
   payments.CancelChange();
   Module().TypPlatby().Open();
-  TPrehledTypPlateb list(Module().TypPlatby());
-  Save(&list, "prehled_typ_plateb");
+  PaymentTypeList list(Module().TypPlatby());
+  Save(&list, "payment_type_list");
   Module().TypPlatby().Close();
 
   Module().Vlastnik().Open();
   Module().Vlastnik().Edit();
-  TVlastnikForm company(Module());
-  Save(&company, "vlastnik_form");
+  CompanyHeaderDialog company(Module());
+  Save(&company, "company_header_dialog");
   Module().Ciselnik().Open();
   Module().Ciselnik().Edit();
   store::FixedPrinterList printers({"PDF", controls::ToAnsi(QStringLiteral("Laser v kanceláři"))});
-  TSystemNastaveni settings(Module(), printers);
+  SystemSettingsDialog settings(Module(), printers);
   settings.SelectPrinter(1);
   Save(&settings, "system_nastaveni_tiskarny");
   settings.PageControl1()->setCurrentIndex(1);

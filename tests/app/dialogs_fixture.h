@@ -144,7 +144,7 @@ class DialogTest : public DemoStoreTest {
  protected:
   void SetUp() override {
     MakeStore();
-    ASSERT_TRUE(Module().OpenFak(0, "DO1"));
+    ASSERT_TRUE(Module().OpenFak("DO1"));
   }
   dbf::DbfDataSet& Faktury() { return Module().Faktury(); }
   std::string Invoice(const char* field) { return Faktury().FieldByName(field).AsString(); }

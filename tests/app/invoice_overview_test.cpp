@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "app/dialogs/ses_preh_od_do.h"
+#include "app/dialogs/overview_range_dialog.h"
 #include "reports/overview_fixture.h"
 
 namespace app {
@@ -56,8 +56,8 @@ class InvoiceOverviewTest : public testing_support::OverviewTest {
 
 TEST_F(InvoiceOverviewTest, StartStagesTodayWritesTheDumpAndShowsThePreview) {
   bool previewed = false;
-  WhenShown<TSesPrehOdDo>(
-      [](TSesPrehOdDo& dialog) { QTest::mouseClick(dialog.StartButton, Qt::LeftButton); });
+  WhenShown<OverviewRangeDialog>(
+      [](OverviewRangeDialog& dialog) { QTest::mouseClick(dialog.StartButton, Qt::LeftButton); });
   WhenTitled("Náhled před tiskem", [&](QWidget& preview) {
     previewed = true;
     preview.close();
@@ -71,8 +71,8 @@ TEST_F(InvoiceOverviewTest, StartStagesTodayWritesTheDumpAndShowsThePreview) {
 }
 
 TEST_F(InvoiceOverviewTest, StornoWritesNothing) {
-  WhenShown<TSesPrehOdDo>(
-      [](TSesPrehOdDo& dialog) { QTest::mouseClick(dialog.StornoButton, Qt::LeftButton); });
+  WhenShown<OverviewRangeDialog>(
+      [](OverviewRangeDialog& dialog) { QTest::mouseClick(dialog.StornoButton, Qt::LeftButton); });
   RunInvoiceOverview(nullptr, Module(), Sestavy());
   EXPECT_FALSE(std::filesystem::exists(WorkDir() + "PrehledPrijemek.txt"));
   EXPECT_FALSE(Sestavy().SesFak.active());

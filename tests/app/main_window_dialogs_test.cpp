@@ -5,11 +5,11 @@
 #include <QApplication>
 #include <QTest>
 
-#include "app/dialogs/fak_hle.h"
-#include "app/dialogs/prehled_uhrad.h"
-#include "app/dialogs/system_nastaveni.h"
-#include "app/dialogs/uhrada_form.h"
-#include "app/dialogs/vlastnik_form.h"
+#include "app/dialogs/company_header_dialog.h"
+#include "app/dialogs/invoice_search_dialog.h"
+#include "app/dialogs/payment_dialog.h"
+#include "app/dialogs/payments_window.h"
+#include "app/dialogs/system_settings_dialog.h"
 #include "app/dialogs_fixture.h"
 #include "app/invoice_ink.h"
 #include "main_window_fixture.h"
@@ -26,7 +26,7 @@ class MainWindowDialogsTest : public MainWindowTest {
   void SetUp() override {
     MainWindowTest::SetUp();
     store::TData& data = Data();
-    ASSERT_TRUE(data.OpenFak(0, "DO1"));
+    ASSERT_TRUE(data.OpenFak("DO1"));
     dbf::DbfDataSet& invoices = data.Faktury();
     // The last invoice in DO1 order: unpaid, 1000, due yesterday (red).
     invoices.Append();
@@ -38,7 +38,7 @@ class MainWindowDialogsTest : public MainWindowTest {
         static_cast<double>(dbf::DaysFromCivil(kNow.date())) - 1);
     invoices.Post();
     data.CloseFak();
-    window_ = std::make_unique<app::TFakturyPrehled>(*data_, ucto_, op_);
+    window_ = std::make_unique<app::MainWindow>(*data_, ucto_, op_);
     window_->show();
     QApplication::setActiveWindow(window_.get());
     Settle();
@@ -52,7 +52,7 @@ class MainWindowDialogsTest : public MainWindowTest {
     return model->data(model->index(row, column), role);
   }
 
-  std::unique_ptr<app::TFakturyPrehled> window_;
+  std::unique_ptr<app::MainWindow> window_;
 };
 
 constexpr int kPaidColumn = 24;  // HLA_PLA
@@ -66,9 +66,9 @@ TEST_F(MainWindowDialogsTest, APaymentRepaintsTheInvoiceRowAtOnce) {
 
   ModalScript script;
   QPoint window_pos;
-  script.Then<app::TPrehledUhrad>([&](app::TPrehledUhrad* payments) {
+  script.Then<app::PaymentsWindow>([&](app::PaymentsWindow* payments) {
     window_pos = payments->pos();
-    script.Then<app::TUhradaForm>([&](app::TUhradaForm*) {
+    script.Then<app::PaymentDialog>([&](app::PaymentDialog*) {
       Type("BAN");
       Press(Qt::Key_Return);
       Type("V-9");
@@ -95,7 +95,7 @@ TEST_F(MainWindowDialogsTest, APaymentRepaintsTheInvoiceRowAtOnce) {
 
 TEST_F(MainWindowDialogsTest, F5SearchesAndTheGridShowsTheTagsOrder) {
   ModalScript script;
-  script.Then<app::TFakHle>([&](app::TFakHle* dialog) {
+  script.Then<app::InvoiceSearchDialog>([&](app::InvoiceSearchDialog* dialog) {
     Press(Qt::Key_Down);
     Press(Qt::Key_Return);
     Type(QStringLiteral("ž"));
@@ -112,14 +112,14 @@ TEST_F(MainWindowDialogsTest, TheSettingsMenuUsesTheGivenPrinterList) {
   store::FixedPrinterList printers({"PDF"});
   window_->set_printer_list(&printers);
   ModalScript script;
-  script.Then<app::TSystemNastaveni>([&](app::TSystemNastaveni* dialog) {
+  script.Then<app::SystemSettingsDialog>([&](app::SystemSettingsDialog* dialog) {
     EXPECT_EQ(dialog->PrinterCombo()->count(), 1);
     EXPECT_EQ(dialog->pos(), window_->pos() + QPoint(100, 30));
     Press(Qt::Key_Escape);
   });
-  window_->Systmovnastaven1Click();
-  script.Then<app::TVlastnikForm>([&](app::TVlastnikForm*) { Press(Qt::Key_Escape); });
-  window_->dajeofirm1Click();
+  window_->OpenSystemSettings();
+  script.Then<app::CompanyHeaderDialog>([&](app::CompanyHeaderDialog*) { Press(Qt::Key_Escape); });
+  window_->OpenCompanyHeader();
   EXPECT_EQ(script.unexpected, 0);
 }
 

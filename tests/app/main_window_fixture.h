@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "accounting/data_ucto.h"
-#include "app/faktury_prehled.h"
+#include "app/main_window.h"
 #include "dbf/clock.h"
 #include "saldex_tables.h"
 #include "store/demo_store.h"
@@ -21,21 +21,21 @@
 namespace app_testing {
 
 // The main window with its dialogs replaced by recorders.
-class RecordingMainWindow : public app::TFakturyPrehled {
+class RecordingMainWindow : public app::MainWindow {
  public:
-  using TFakturyPrehled::TFakturyPrehled;
+  using MainWindow::MainWindow;
 
-  std::vector<std::string> payments;  // Platby's arguments
+  std::vector<std::string> payments;  // OpenPayments' arguments
   int searches = 0;
   // Runs inside each recorded command (what a dialog would do meanwhile).
   std::function<void()> during_command;
 
  protected:
-  void OpenSearchDialog() override {
+  void ShowInvoiceSearch() override {
     ++searches;
     if (during_command) during_command();
   }
-  void Platby(const std::string& invoice_number) override {
+  void OpenPayments(const std::string& invoice_number) override {
     payments.push_back(invoice_number);
     if (during_command) during_command();
   }

@@ -1,4 +1,4 @@
-// TFakturyPrehled: layout, FormCreate and its rebuild fallback, colours,
+// MainWindow: layout, FormCreate and its rebuild fallback, colours,
 // the grid and the cursor following each other, the keys.
 
 #include <QHeaderView>
@@ -150,7 +150,7 @@ TEST_F(MainWindowTest, MissingReceivablesTableRunsTheRebuildAndTheWindowStillOpe
 TEST_F(MainWindowTest, RowColoursFollowPaidTotalAndDueDateWithTheSelectedRowUncoloured) {
   // The five last invoices in DO1 order, top to bottom.
   store::TData& data = Data();
-  ASSERT_TRUE(data.OpenFak(0, "DO1"));
+  ASSERT_TRUE(data.OpenFak("DO1"));
   dbf::DbfDataSet& invoices = data.Faktury();
   const double today = static_cast<double>(dbf::DaysFromCivil(kNow.date()));
   struct Row {
@@ -310,7 +310,7 @@ TEST_F(MainWindowTest, CtrlTabTurnsThePagesFromTheGrid) {
 
 TEST_F(MainWindowTest, F9OnAnEmptyInvoiceTablePassesAnEmptyNumber) {
   store::TData& data = Data();
-  ASSERT_TRUE(data.OpenFak(0, "DO1"));
+  ASSERT_TRUE(data.OpenFak("DO1"));
   dbf::DbfDataSet& invoices = data.Faktury();
   invoices.First();
   while (!invoices.IsEmpty()) invoices.Delete();

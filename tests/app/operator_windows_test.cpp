@@ -53,7 +53,7 @@ TEST(OperatorWindows, MessageBoxShowsTheCzechTextAndReturnPressesOk) {
 TEST(OperatorWindows, ProgressWindowHasCaptionLabelAndGauge) {
   QtOperator op;
   op.CreateProgress(store::Ansi("Indexace datových souborů"));
-  TProgresWin* window = op.progress_window();
+  ProgressWindow* window = op.progress_window();
   ASSERT_NE(window, nullptr);
   EXPECT_FALSE(window->isVisible());
   EXPECT_EQ(window->windowTitle(), QStringLiteral("Indexace datových souborů"));

@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "app/dialogs/dialog_commands.h"
-#include "app/dialogs/prehled_typ_plateb.h"
-#include "app/dialogs/prehled_uhrad.h"
-#include "app/dialogs/uhrada_form.h"
+#include "app/dialogs/payment_dialog.h"
+#include "app/dialogs/payment_type_list.h"
+#include "app/dialogs/payments_window.h"
 #include "app/dialogs_fixture.h"
 #include "controls/field_text.h"
 #include "dbf/clock.h"
@@ -37,7 +37,7 @@ class PaymentsWindowTest : public testing_support::DialogTest {
   void OpenWindow(const std::string& invoice = "2026000001") {
     GoTo(invoice);
     payments_ = std::make_unique<store::InvoicePayments>(Module(), defaults_, invoice);
-    window_ = std::make_unique<TPrehledUhrad>(Module(), *payments_);
+    window_ = std::make_unique<PaymentsWindow>(Module(), *payments_);
     Activate(window_.get());
   }
   dbf::DbfDataSet& Vypisy() { return Module().Vypisy(); }
@@ -51,7 +51,7 @@ class PaymentsWindowTest : public testing_support::DialogTest {
   // Fills the open payment dialog from the keyboard: `type` (already known
   // when `list_pick` is empty), the statement number when not empty, the
   // amount, then Enter to "Storno", Tab to "Zapiš" and Enter there.
-  static void EnterPayment(TUhradaForm* form, const QString& type, const QString& statement,
+  static void EnterPayment(PaymentDialog* form, const QString& type, const QString& statement,
                            const QString& amount) {
     EXPECT_EQ(testing_support::FocusedControl(), form->PaymentTypeEdit());
     if (!type.isNull()) Type(type);
@@ -72,16 +72,16 @@ class PaymentsWindowTest : public testing_support::DialogTest {
 
   store::PaymentDefaults defaults_;
   std::unique_ptr<store::InvoicePayments> payments_;
-  std::unique_ptr<TPrehledUhrad> window_;
+  std::unique_ptr<PaymentsWindow> window_;
 };
 
 TEST_F(PaymentsWindowTest, OpensWithItsLayoutAndTheGridFocused) {
   OpenWindow();
   EXPECT_EQ(window_->windowTitle(), QStringLiteral("Přehled úhrad"));
-  EXPECT_EQ(window_->size(), QSize(TPrehledUhrad::kClientWidth, TPrehledUhrad::kClientHeight));
+  EXPECT_EQ(window_->size(), QSize(PaymentsWindow::kClientWidth, PaymentsWindow::kClientHeight));
   EXPECT_EQ(testing_support::FocusedControl(), window_->DBGrid1());
-  EXPECT_EQ(window_->Button1()->text(), QStringLiteral("F2 Nový"));
-  EXPECT_EQ(window_->Button2()->text(), QStringLiteral("F4 Oprava"));
+  EXPECT_EQ(window_->NewButton()->text(), QStringLiteral("F2 Nový"));
+  EXPECT_EQ(window_->CorrectButton()->text(), QStringLiteral("F4 Oprava"));
   QAbstractItemModel* model = window_->DBGrid1()->model();
   ASSERT_EQ(model->columnCount(), 7);
   EXPECT_EQ(model->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Bav.Vyp."));
@@ -94,14 +94,14 @@ TEST_F(PaymentsWindowTest, OpensWithItsLayoutAndTheGridFocused) {
 TEST_F(PaymentsWindowTest, TwoPaymentsFromTheKeyboardPayTheInvoice) {
   OpenWindow();
   ModalScript script;
-  script.Then<TUhradaForm>([&](TUhradaForm* form) {
+  script.Then<PaymentDialog>([&](PaymentDialog* form) {
     EXPECT_EQ(Vypisy().FieldByName("VYP_HOD").AsFloat(), 1000);
     EXPECT_FALSE(form->AmountEdit()->text().isEmpty());
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Uhrada dokladu"));
     EXPECT_TRUE(form->PaymentTypeEdit()->text().trimmed().isEmpty());
     Type("BA");
     // Leaving the two-letter type opens the list.
-    script.Then<TPrehledTypPlateb>([&](TPrehledTypPlateb* list) {
+    script.Then<PaymentTypeList>([&](PaymentTypeList* list) {
       EXPECT_EQ(list->windowTitle(), QStringLiteral("Přehled typu plateb"));
       EXPECT_EQ(testing_support::FocusedControl(), list->DBGrid1());
       EXPECT_EQ(list->pos(), form->pos() + QPoint(40, 45));
@@ -118,7 +118,7 @@ TEST_F(PaymentsWindowTest, TwoPaymentsFromTheKeyboardPayTheInvoice) {
   EXPECT_EQ(defaults_.statement_no, "V-117");
   EXPECT_EQ(testing_support::FocusedControl(), window_->DBGrid1());
 
-  script.Then<TUhradaForm>([&](TUhradaForm* form) {
+  script.Then<PaymentDialog>([&](PaymentDialog* form) {
     EXPECT_EQ(Vypisy().FieldByName("VYP_HOD").AsFloat(), 600);
     EXPECT_EQ(form->PaymentTypeEdit()->text(), QStringLiteral("HOT"));
     EXPECT_EQ(form->StatementEdit()->text(), QStringLiteral("V-117"));
@@ -137,13 +137,13 @@ TEST_F(PaymentsWindowTest, ACancelledNewPaymentWritesNothing) {
   ModalScript script;
   // The blank type opens the list; the cancelled list keeps the focus on the
   // type; Esc then cancels the payment dialog.
-  script.Then<TUhradaForm>([&](TUhradaForm* form) {
+  script.Then<PaymentDialog>([&](PaymentDialog* form) {
     Type("V");
     Press(Qt::Key_Tab);
     EXPECT_EQ(testing_support::FocusedControl(), form->PaymentTypeEdit());
     Press(Qt::Key_Escape);
   });
-  script.Then<TPrehledTypPlateb>([&](TPrehledTypPlateb*) { Press(Qt::Key_Escape); });
+  script.Then<PaymentTypeList>([&](PaymentTypeList*) { Press(Qt::Key_Escape); });
   Press(Qt::Key_F2);
   EXPECT_EQ(script.unexpected, 0);
   EXPECT_EQ(Vypisy().file().record_count(), records);
@@ -155,9 +155,9 @@ TEST_F(PaymentsWindowTest, ACancelledNewPaymentWritesNothing) {
 TEST_F(PaymentsWindowTest, ARefusedTypeKeepsTheFocusUntilEscCancels) {
   OpenWindow();
   ModalScript script;
-  script.Then<TUhradaForm>([&](TUhradaForm* form) {
+  script.Then<PaymentDialog>([&](PaymentDialog* form) {
     Type("XY");
-    script.Then<TPrehledTypPlateb>([&](TPrehledTypPlateb*) { Press(Qt::Key_Escape); });
+    script.Then<PaymentTypeList>([&](PaymentTypeList*) { Press(Qt::Key_Escape); });
     Press(Qt::Key_Return);
     EXPECT_EQ(testing_support::FocusedControl(), form->PaymentTypeEdit());
     EXPECT_TRUE(form->PaymentTypeEdit()->text().isEmpty());
@@ -174,8 +174,8 @@ TEST_F(PaymentsWindowTest, ARefusedTypeKeepsTheFocusUntilEscCancels) {
 TEST_F(PaymentsWindowTest, TheSideButtonAndADoubleClickPickAType) {
   OpenWindow();
   ModalScript script;
-  script.Then<TUhradaForm>([&](TUhradaForm* form) {
-    script.Then<TPrehledTypPlateb>([&](TPrehledTypPlateb* list) {
+  script.Then<PaymentDialog>([&](PaymentDialog* form) {
+    script.Then<PaymentTypeList>([&](PaymentTypeList* list) {
       DbGrid* grid = list->DBGrid1();
       Press(Qt::Key_Down);
       Press(Qt::Key_Down);            // KAR
@@ -201,11 +201,11 @@ TEST_F(PaymentsWindowTest, TheSideButtonAndADoubleClickPickAType) {
 TEST_F(PaymentsWindowTest, ACorrectionToALowerAmountMakesThePaidInvoiceUnpaid) {
   OpenWindow();
   ModalScript script;
-  script.Then<TUhradaForm>(
-      [&](TUhradaForm* form) { EnterPayment(form, "BAN", "V-1", QStringLiteral("1000")); });
+  script.Then<PaymentDialog>(
+      [&](PaymentDialog* form) { EnterPayment(form, "BAN", "V-1", QStringLiteral("1000")); });
   Press(Qt::Key_F2);
   ASSERT_TRUE(PaidFlag());
-  script.Then<TUhradaForm>([&](TUhradaForm* form) {
+  script.Then<PaymentDialog>([&](PaymentDialog* form) {
     EXPECT_EQ(form->PaymentTypeEdit()->text(), QStringLiteral("BAN"));
     EnterPayment(form, QString(), QString(), QStringLiteral("900"));
   });
@@ -231,8 +231,8 @@ TEST_F(PaymentsWindowTest, TheGridShowsSavedPaymentsAndHighlightsTheCursorsPayme
     return QString();
   };
   ModalScript script;
-  script.Then<TUhradaForm>(
-      [&](TUhradaForm* form) { EnterPayment(form, "BAN", "V-1", QStringLiteral("400")); });
+  script.Then<PaymentDialog>(
+      [&](PaymentDialog* form) { EnterPayment(form, "BAN", "V-1", QStringLiteral("400")); });
   Press(Qt::Key_F2);
   QApplication::processEvents();
   EXPECT_EQ(model->rowCount(), 1);
@@ -240,8 +240,9 @@ TEST_F(PaymentsWindowTest, TheGridShowsSavedPaymentsAndHighlightsTheCursorsPayme
   EXPECT_TRUE(amount_of(Vypisy().RecNo()).startsWith(QStringLiteral("400")))
       << amount_of(1).toStdString();
 
-  script.Then<TUhradaForm>(
-      [&](TUhradaForm* form) { EnterPayment(form, QString(), QString(), QStringLiteral("250")); });
+  script.Then<PaymentDialog>([&](PaymentDialog* form) {
+    EnterPayment(form, QString(), QString(), QStringLiteral("250"));
+  });
   Press(Qt::Key_F2);
   QApplication::processEvents();
   ASSERT_EQ(model->rowCount(), 2);
@@ -254,7 +255,7 @@ TEST_F(PaymentsWindowTest, TheGridShowsSavedPaymentsAndHighlightsTheCursorsPayme
   EXPECT_NE(first, second);
   EXPECT_EQ(highlighted(), first);
 
-  script.Then<TUhradaForm>([&](TUhradaForm* form) {
+  script.Then<PaymentDialog>([&](PaymentDialog* form) {
     EXPECT_EQ(Vypisy().RecNo(), first);
     EnterPayment(form, QString(), QString(), QStringLiteral("300"));
   });
@@ -273,7 +274,7 @@ TEST_F(PaymentsWindowTest, TheGridShowsSavedPaymentsAndHighlightsTheCursorsPayme
 TEST_F(PaymentsWindowTest, ATypedPaymentDateIsSavedAndTheAmountKeepsItsDigits) {
   OpenWindow();
   ModalScript script;
-  script.Then<TUhradaForm>([&](TUhradaForm* form) {
+  script.Then<PaymentDialog>([&](PaymentDialog* form) {
     Type("BAN");
     Press(Qt::Key_Return);
     Type("V-9");
@@ -302,7 +303,7 @@ TEST_F(PaymentsWindowTest, ATypedPaymentDateIsSavedAndTheAmountKeepsItsDigits) {
 TEST_F(PaymentsWindowTest, TheAmountShowsInItsDisplayFormatWithoutTheFocus) {
   OpenWindow();
   ModalScript script;
-  script.Then<TUhradaForm>([&](TUhradaForm* form) {
+  script.Then<PaymentDialog>([&](PaymentDialog* form) {
     const dbf::Field& amount = Vypisy().FieldByName("VYP_HOD");
     EXPECT_EQ(form->AmountEdit()->text(),
               controls::FieldDisplayText(amount, QStringLiteral("#,##0.00")));
@@ -342,8 +343,8 @@ TEST_F(PaymentsWindowTest, ALockedInvoiceIsUpdatedByTheNextPayment) {
   ASSERT_TRUE(holder.locked());
   OpenWindow();
   ModalScript script;
-  script.Then<TUhradaForm>(
-      [&](TUhradaForm* form) { EnterPayment(form, "BAN", QString(), QStringLiteral("400")); });
+  script.Then<PaymentDialog>(
+      [&](PaymentDialog* form) { EnterPayment(form, "BAN", QString(), QStringLiteral("400")); });
   Press(Qt::Key_F2);
   ASSERT_EQ(op_.messages.size(), 1u);
   EXPECT_EQ(op_.messages[0].text, "Nelze zamknout zaznam v tabulce Fak0001");
@@ -351,25 +352,26 @@ TEST_F(PaymentsWindowTest, ALockedInvoiceIsUpdatedByTheNextPayment) {
   EXPECT_EQ(PaymentCount(), 1);
 
   holder.Release();
-  script.Then<TUhradaForm>(
-      [&](TUhradaForm* form) { EnterPayment(form, QString(), QString(), QStringLiteral("600")); });
+  script.Then<PaymentDialog>([&](PaymentDialog* form) {
+    EnterPayment(form, QString(), QString(), QStringLiteral("600"));
+  });
   Press(Qt::Key_F2);
   EXPECT_EQ(Paid(), 1000);
   EXPECT_TRUE(PaidFlag());
   EXPECT_EQ(op_.messages.size(), 1u);
 }
 
-TEST_F(PaymentsWindowTest, ThePlatbyCommandPlacesItsWindowsAndClosesTheStatements) {
+TEST_F(PaymentsWindowTest, ThePaymentsCommandPlacesItsWindowsAndClosesTheStatements) {
   QWidget main_window;
   main_window.move(100, 80);
   GoTo("2026000001");
   ModalScript script;
   QPoint window_pos, form_pos;
-  script.Then<TPrehledUhrad>([&](TPrehledUhrad* window) {
+  script.Then<PaymentsWindow>([&](PaymentsWindow* window) {
     window_pos = window->pos();
     EXPECT_TRUE(Vypisy().active());
     EXPECT_EQ(Vypisy().index_name(), "Do1");
-    script.Then<TUhradaForm>([&](TUhradaForm* form) {
+    script.Then<PaymentDialog>([&](PaymentDialog* form) {
       form_pos = form->pos();
       Press(Qt::Key_Escape);
     });

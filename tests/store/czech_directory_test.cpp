@@ -61,7 +61,7 @@ TEST_F(CzechDirectoryTest, StartUpTablesIndexesAndRebuildReachTheDirectory) {
   EXPECT_FALSE(data.terminate_requested());
   EXPECT_EQ(data.settings.CestaData, Ansi(czech_layout_.data_dir));
   EXPECT_TRUE(op_.messages.empty()) << op_.messages.front().text;
-  ASSERT_TRUE(data.OpenFak(0, "DO1"));
+  ASSERT_TRUE(data.OpenFak("DO1"));
   EXPECT_GT(data.Faktury().RecordCount(), 0u);
   ASSERT_TRUE(data.OpenOdb(0, "KOD"));
   data.CloseOdb();

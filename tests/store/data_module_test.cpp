@@ -34,7 +34,7 @@ TEST_F(DataModuleTest, TablesCarryTheCommonSettingsAndDeclaredFields) {
                                          : dbf::LockProtocol::kClipLock);
   }
   dbf::DbfDataSet& invoices = data.Faktury();
-  ASSERT_TRUE(data.OpenFak(0, ""));
+  ASSERT_TRUE(data.OpenFak(""));
   EXPECT_EQ(invoices.field_count(), 35);
   EXPECT_EQ(dbf::Cp1250ToUtf8(invoices.FieldByName("HLA_NAC").display_label()), "Název odběratele");
   EXPECT_EQ(invoices.FieldByName("HLA_PLA").kind(), dbf::FieldKind::kBoolean);
@@ -51,15 +51,15 @@ TEST_F(DataModuleTest, DataSourcesBindTheirTables) {
 
 TEST_F(DataModuleTest, OpenFakOnAnOpenTableOnlySelectsANonBlankTag) {
   TData& data = Module();
-  ASSERT_TRUE(data.OpenFak(0, "DO1"));
+  ASSERT_TRUE(data.OpenFak("DO1"));
   EXPECT_EQ(data.Faktury().index_name(), "DO1");
-  EXPECT_TRUE(data.OpenFak(0, "   "));
+  EXPECT_TRUE(data.OpenFak("   "));
   EXPECT_EQ(data.Faktury().index_name(), "DO1");
-  EXPECT_TRUE(data.OpenFak(0, "NAC"));
+  EXPECT_TRUE(data.OpenFak("NAC"));
   EXPECT_EQ(data.Faktury().index_name(), "NAC");
   EXPECT_EQ(data.Faktury().TagCount(), 7);
   // On an open table a tag that does not exist is the caller's error.
-  EXPECT_THROW(data.OpenFak(0, "XYZ"), dbf::EngineError);
+  EXPECT_THROW(data.OpenFak("XYZ"), dbf::EngineError);
   data.CloseFak();
   EXPECT_FALSE(data.Faktury().active());
   data.CloseFak();  // a closed table is not touched
@@ -68,7 +68,7 @@ TEST_F(DataModuleTest, OpenFakOnAnOpenTableOnlySelectsANonBlankTag) {
 TEST_F(DataModuleTest, OpenFakWithoutIndexFileReturnsFalseAndLeavesTheTableOpen) {
   Remove("Fak0001.cdx");
   TData& data = Module();
-  EXPECT_FALSE(data.OpenFak(0, "DO1"));
+  EXPECT_FALSE(data.OpenFak("DO1"));
   EXPECT_TRUE(data.Faktury().active());
   EXPECT_EQ(data.Faktury().TagCount(), 0);
   EXPECT_TRUE(op_.messages.empty());
@@ -76,7 +76,7 @@ TEST_F(DataModuleTest, OpenFakWithoutIndexFileReturnsFalseAndLeavesTheTableOpen)
 
 TEST_F(DataModuleTest, OpenOfAClosedTableReportsEveryFailureAsFalse) {
   TData& data = Module();
-  EXPECT_FALSE(data.OpenFak(0, "XYZ"));  // unknown tag
+  EXPECT_FALSE(data.OpenFak("XYZ"));  // unknown tag
   data.CloseFak();
   demo::CreateTable(DataFile("Ext0001.dbf"), {{"EXT_KOD", 'C', 7}});  // declared fields missing
   EXPECT_FALSE(data.OpenOdb(0, "KOD"));
@@ -93,20 +93,20 @@ TEST_F(DataModuleTest, OpenOdbReopensAClosedIndexFileBeforeSelectingTheTag) {
   EXPECT_EQ(data.Odberatele().TagCount(), 5);
   EXPECT_EQ(data.Odberatele().index_name(), "NAC");
   // OpenFak has no such step: the tag is looked for without an index file.
-  ASSERT_TRUE(data.OpenFak(0, "DO1"));
+  ASSERT_TRUE(data.OpenFak("DO1"));
   data.Faktury().CloseIndexFile(data.FakturyIndexFile());
-  EXPECT_THROW(data.OpenFak(0, "DO1"), dbf::EngineError);
+  EXPECT_THROW(data.OpenFak("DO1"), dbf::EngineError);
 }
 
 TEST_F(DataModuleTest, LockWithRetryGivesUpAfterTenRefusalsWithOneMessage) {
   TData& data = Module();
-  ASSERT_TRUE(data.OpenFak(0, ""));
+  ASSERT_TRUE(data.OpenFak(""));
   dbf::testing::ChildProcess holder([&](const dbf::testing::ChildProcess::Channel& channel) {
     TData other(op_, dir_.path());
     other.settings.CestaData = layout_.data_dir;
     other.settings.StoreCode = "0001";
     other.tables().SetLocations(layout_.data_dir, "0001");
-    other.OpenFak(0, "");
+    other.OpenFak("");
     other.Faktury().First();
     const bool locked = other.Faktury().LockRecord();
     channel.Send(locked ? 'l' : 'n');

@@ -125,7 +125,7 @@ TEST_F(IndexRebuildTest, StoreWithoutRentalTablesReportsEachMissingFileAndRebuil
 
 TEST_F(IndexRebuildTest, TableOpenBeforeIsOpenAgainWithItsTagAndClosedTableStaysClosed) {
   TData& data = Module();
-  ASSERT_TRUE(data.OpenFak(0, "DO1"));
+  ASSERT_TRUE(data.OpenFak("DO1"));
   ASSERT_FALSE(data.Odberatele().active());
 
   EXPECT_TRUE(data.Index());

@@ -24,7 +24,7 @@ class InvoicePaymentsTest : public DemoStoreTest {
   void SetUp() override {
     dbf::SetClockForTesting(dbf::LocalTime{2026, 12, 8, 10, 30});
     MakeStore();
-    ASSERT_TRUE(Module().OpenFak(0, "DO1"));
+    ASSERT_TRUE(Module().OpenFak("DO1"));
     defaults_ = PaymentDefaults::AtStart();
   }
   void TearDown() override { dbf::SetClockForTesting(std::nullopt); }

@@ -55,7 +55,7 @@ class InvoiceSearchTest : public DemoStoreTest {
  protected:
   void SetUp() override {
     MakeStore();
-    ASSERT_TRUE(Module().OpenFak(0, "DO1"));
+    ASSERT_TRUE(Module().OpenFak("DO1"));
     AddInvoice("2024000123", Ansi("Novák Jaroslav"), "OBJ-77");
     AddInvoice("2024000145", Ansi("Šťastný Ondřej"), "");
   }

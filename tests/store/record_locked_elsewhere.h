@@ -56,7 +56,7 @@ class RecordLockedElsewhere {
 // Positions on the invoice `number` in tag DO1.
 inline std::function<bool(store::TData&)> OnInvoice(const std::string& number) {
   return [number](store::TData& data) {
-    return data.OpenFak(0, "DO1") && data.Faktury().Find(number, true, false);
+    return data.OpenFak("DO1") && data.Faktury().Find(number, true, false);
   };
 }
 

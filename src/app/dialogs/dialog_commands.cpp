@@ -3,10 +3,10 @@
 #include <QPrinterInfo>
 #include <exception>
 
-#include "app/dialogs/fak_hle.h"
-#include "app/dialogs/prehled_uhrad.h"
-#include "app/dialogs/system_nastaveni.h"
-#include "app/dialogs/vlastnik_form.h"
+#include "app/dialogs/company_header_dialog.h"
+#include "app/dialogs/invoice_search_dialog.h"
+#include "app/dialogs/payments_window.h"
+#include "app/dialogs/system_settings_dialog.h"
 #include "app/error_display.h"
 #include "controls/qt_text.h"
 
@@ -54,7 +54,7 @@ QPoint Offset(QWidget* main_window, int left, int top) {
 
 void RunInvoiceSearch(QWidget* main_window, store::TData& data) {
   RunCommand([&] {
-    TFakHle dialog(data.Faktury(), main_window);
+    InvoiceSearchDialog dialog(data.Faktury(), main_window);
     dialog.exec();
   });
 }
@@ -63,7 +63,7 @@ void RunInvoicePayments(QWidget* main_window, store::TData& data, store::Payment
                         const std::string& invoice_no) {
   RunCommand([&] {
     store::InvoicePayments payments(data, defaults, invoice_no);
-    TPrehledUhrad window(data, payments, main_window);
+    PaymentsWindow window(data, payments, main_window);
     window.move(Offset(main_window, 250, 30));
     window.exec();
     payments.Close();
@@ -74,7 +74,7 @@ void RunCompanyHeader(QWidget* main_window, store::TData& data) {
   RunCommand([&] {
     OpenTable vlastnik(data.Vlastnik());
     vlastnik.EditFirst();
-    TVlastnikForm dialog(data, main_window);
+    CompanyHeaderDialog dialog(data, main_window);
     vlastnik.Finish(dialog.exec() == QDialog::Accepted);
   });
 }
@@ -82,7 +82,7 @@ void RunCompanyHeader(QWidget* main_window, store::TData& data) {
 void RunSystemSettings(QWidget* main_window, store::TData& data,
                        const store::PrinterList& printers) {
   RunCommand([&] {
-    TSystemNastaveni dialog(data, printers, main_window);
+    SystemSettingsDialog dialog(data, printers, main_window);
     dialog.move(Offset(main_window, 100, 30));
     OpenTable vlastnik(data.Vlastnik());
     vlastnik.EditFirst();

@@ -17,7 +17,7 @@ namespace app {
 // F5: the invoice search on the open invoice table.
 void RunInvoiceSearch(QWidget* main_window, store::TData& data);
 
-// F9 (`Platby`): the payments of the invoice `invoice_no` in the payments
+// F9 (`OpenPayments`): the payments of the invoice `invoice_no` in the payments
 // window at the main window's top + 30 and left + 250; Vypisy is open only
 // meanwhile. `defaults` are the remembered defaults of new payments.
 void RunInvoicePayments(QWidget* main_window, store::TData& data, store::PaymentDefaults& defaults,

@@ -1,4 +1,4 @@
-#include "app/dialogs/prehled_typ_plateb.h"
+#include "app/dialogs/payment_type_list.h"
 
 #include <QKeyEvent>
 
@@ -7,7 +7,7 @@
 
 namespace app {
 
-TPrehledTypPlateb::TPrehledTypPlateb(dbf::DbfDataSet& types, QWidget* parent)
+PaymentTypeList::PaymentTypeList(dbf::DbfDataSet& types, QWidget* parent)
     : EntryDialog(parent),
       model_(std::make_unique<CursorTableModel>(
           types, CatalogueColumns("TypPlatby", {{"BPT_KOD", -1}, {"BPT_NAC", -1}}))) {
@@ -25,17 +25,17 @@ TPrehledTypPlateb::TPrehledTypPlateb(dbf::DbfDataSet& types, QWidget* parent)
   connect(grid_, &QAbstractItemView::doubleClicked, this, [this] { accept(); });
 }
 
-TPrehledTypPlateb::~TPrehledTypPlateb() {
+PaymentTypeList::~PaymentTypeList() {
   // The grid goes before the model it shows.
   delete grid_;
 }
 
-void TPrehledTypPlateb::showEvent(QShowEvent* event) {
+void PaymentTypeList::showEvent(QShowEvent* event) {
   EntryDialog::showEvent(event);
   grid_->setFocus();
 }
 
-bool TPrehledTypPlateb::previewKey(QKeyEvent* event) {
+bool PaymentTypeList::previewKey(QKeyEvent* event) {
   if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
   if (event->key() == Qt::Key_Escape) {
     reject();

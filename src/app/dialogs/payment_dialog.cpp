@@ -1,7 +1,7 @@
-#include "app/dialogs/uhrada_form.h"
+#include "app/dialogs/payment_dialog.h"
 
 #include "app/dialogs/dialog_font.h"
-#include "app/dialogs/prehled_typ_plateb.h"
+#include "app/dialogs/payment_type_list.h"
 #include "app/error_display.h"
 #include "app/grid_column.h"
 #include "controls/qt_text.h"
@@ -36,7 +36,8 @@ controls::TDBValidEdit* RowEdit(QWidget* parent, store::DataSource& source, cons
 
 }  // namespace
 
-TUhradaForm::TUhradaForm(store::TData& data, QWidget* parent) : EntryDialog(parent), data_(data) {
+PaymentDialog::PaymentDialog(store::TData& data, QWidget* parent)
+    : EntryDialog(parent), data_(data) {
   UseDialogFont(this);
   setWindowTitle(QStringLiteral("Uhrada dokladu"));
   setFixedClientSize(kClientWidth, kClientHeight);
@@ -50,7 +51,7 @@ TUhradaForm::TUhradaForm(store::TData& data, QWidget* parent) : EntryDialog(pare
   type_edit_->setOnValid([this](QWidget* sender, QString& text, bool& valid) {
     PaymentTypeValid(sender, text, valid);
   });
-  type_edit_->setOnClickButton([this](QWidget* sender) { PaymentTypeButtonClick(sender); });
+  type_edit_->setOnClickButton([this](QWidget* sender) { PickPaymentType(sender); });
 
   RowLabel(this, "Číslo dokladu", 1);
   statement_edit_ = RowEdit(this, source, "VYP_DO2", 1, 100, 10);
@@ -69,7 +70,7 @@ TUhradaForm::TUhradaForm(store::TData& data, QWidget* parent) : EntryDialog(pare
   connect(cancel_button_, &QPushButton::clicked, this, &QDialog::reject);
   save_button_ = new QPushButton(QStringLiteral("Zapiš"), this);
   save_button_->setGeometry(128, 120, 80, 25);
-  connect(save_button_, &QPushButton::clicked, this, &TUhradaForm::SaveClick);
+  connect(save_button_, &QPushButton::clicked, this, &PaymentDialog::Save);
 
   setTabOrder(type_edit_, statement_edit_);
   setTabOrder(statement_edit_, date_edit_);
@@ -78,18 +79,18 @@ TUhradaForm::TUhradaForm(store::TData& data, QWidget* parent) : EntryDialog(pare
   setTabOrder(cancel_button_, save_button_);
 }
 
-void TUhradaForm::showEvent(QShowEvent* event) {
+void PaymentDialog::showEvent(QShowEvent* event) {
   EntryDialog::showEvent(event);
   type_edit_->setFocus(Qt::OtherFocusReason);
 }
 
-bool TUhradaForm::ShowTypeList() {
-  TPrehledTypPlateb list(data_.TypPlatby(), this);
+bool PaymentDialog::ShowTypeList() {
+  PaymentTypeList list(data_.TypPlatby(), this);
   list.move(pos() + QPoint(40, 45));
   return list.exec() == QDialog::Accepted;
 }
 
-void TUhradaForm::PaymentTypeValid(QWidget*, QString& text, bool& valid) {
+void PaymentDialog::PaymentTypeValid(QWidget*, QString& text, bool& valid) {
   try {
     std::string code = controls::ToAnsi(text);
     valid = store::ValidatePaymentType(data_, code, [this] { return ShowTypeList(); });
@@ -100,7 +101,7 @@ void TUhradaForm::PaymentTypeValid(QWidget*, QString& text, bool& valid) {
   }
 }
 
-void TUhradaForm::PaymentTypeButtonClick(QWidget*) {
+void PaymentDialog::PickPaymentType(QWidget*) {
   RunCommand([this] {
     const std::optional<std::string> picked =
         store::PickPaymentType(data_, [this] { return ShowTypeList(); });
@@ -108,7 +109,7 @@ void TUhradaForm::PaymentTypeButtonClick(QWidget*) {
   });
 }
 
-void TUhradaForm::SaveClick() {
+void PaymentDialog::Save() {
   // A field that refused to be left took the focus back: nothing is saved.
   if (focusWidget() != save_button_) return;
   accept();

@@ -1,4 +1,4 @@
-#include "app/dialogs/system_nastaveni.h"
+#include "app/dialogs/system_settings_dialog.h"
 
 #include <stdexcept>
 
@@ -9,8 +9,8 @@
 
 namespace app {
 
-TSystemNastaveni::TSystemNastaveni(store::TData& data, const store::PrinterList& printers,
-                                   QWidget* parent)
+SystemSettingsDialog::SystemSettingsDialog(store::TData& data, const store::PrinterList& printers,
+                                           QWidget* parent)
     : EntryDialog(parent) {
   UseDialogFont(this);
   setWindowTitle(QStringLiteral("Nastavení systémových parametrů"));
@@ -59,7 +59,7 @@ TSystemNastaveni::TSystemNastaveni(store::TData& data, const store::PrinterList&
   connect(cancel_button_, &QPushButton::clicked, this, &QDialog::reject);
   save_button_ = new QPushButton(QStringLiteral("Ulož"), this);
   save_button_->setGeometry(256, 120, 80, 25);
-  connect(save_button_, &QPushButton::clicked, this, &TSystemNastaveni::SaveClick);
+  connect(save_button_, &QPushButton::clicked, this, &SystemSettingsDialog::Save);
   setTabOrder(cancel_button_, save_button_);
   setTabOrder(save_button_, pages_);
   setTabOrder(pages_, printer_combo_);
@@ -68,18 +68,18 @@ TSystemNastaveni::TSystemNastaveni(store::TData& data, const store::PrinterList&
   FormCreate(printers);
 }
 
-void TSystemNastaveni::FormCreate(const store::PrinterList& printers) {
+void SystemSettingsDialog::FormCreate(const store::PrinterList& printers) {
   for (const std::string& name : printers.Names())
     printer_combo_->addItem(controls::FromAnsi(name));
   printer_combo_->setCurrentIndex(-1);
 }
 
-void TSystemNastaveni::SelectPrinter(int printer_index) {
+void SystemSettingsDialog::SelectPrinter(int printer_index) {
   printer_combo_->setCurrentIndex(
       store::PrinterSelection(printer_index, static_cast<size_t>(printer_combo_->count())));
 }
 
-void TSystemNastaveni::CisFalValid(QWidget*, QString& text, bool& valid) {
+void SystemSettingsDialog::CisFalValid(QWidget*, QString& text, bool& valid) {
   conversion_error_.clear();
   try {
     valid = store::IsValidLastDocumentNumber(controls::ToAnsi(text));
@@ -89,7 +89,7 @@ void TSystemNastaveni::CisFalValid(QWidget*, QString& text, bool& valid) {
   }
 }
 
-void TSystemNastaveni::SaveClick() {
+void SystemSettingsDialog::Save() {
   // A field that refused to be left took the focus back: nothing is saved.
   if (focusWidget() != save_button_) return;
   accept();

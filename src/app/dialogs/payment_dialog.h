@@ -1,5 +1,5 @@
-#ifndef SALDEX_APP_DIALOGS_UHRADA_FORM_H_
-#define SALDEX_APP_DIALOGS_UHRADA_FORM_H_
+#ifndef SALDEX_APP_DIALOGS_PAYMENT_DIALOG_H_
+#define SALDEX_APP_DIALOGS_PAYMENT_DIALOG_H_
 
 #include <QLabel>
 #include <QPushButton>
@@ -11,18 +11,18 @@
 
 namespace app {
 
-// The payment dialog `TUhradaForm` over the current record of Vypisy (new or
+// The payment dialog `PaymentDialog` over the current record of Vypisy (new or
 // in edit): payment type (checked on every exit, a side button picks it),
 // statement number, payment date, amount; "Storno" (first in tab order,
 // Cancel) and "Zapiš" (OK). Opens with the focus on the payment type.
-class TUhradaForm : public controls::EntryDialog {
+class PaymentDialog : public controls::EntryDialog {
   Q_OBJECT
 
  public:
   static constexpr int kClientWidth = 243;
   static constexpr int kClientHeight = 153;
 
-  explicit TUhradaForm(store::TData& data, QWidget* parent = nullptr);
+  explicit PaymentDialog(store::TData& data, QWidget* parent = nullptr);
 
   controls::TDBValidEdit* PaymentTypeEdit() const { return type_edit_; }
   controls::TDBValidEdit* StatementEdit() const { return statement_edit_; }
@@ -36,7 +36,7 @@ class TUhradaForm : public controls::EntryDialog {
   // refused).
   void PaymentTypeValid(QWidget* sender, QString& text, bool& valid);
   // The side button: VYP_TYP := the type picked from the list.
-  void PaymentTypeButtonClick(QWidget* sender);
+  void PickPaymentType(QWidget* sender);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -44,7 +44,7 @@ class TUhradaForm : public controls::EntryDialog {
  private:
   // The type list at the dialog's left + 40, top + 45; true when picked.
   bool ShowTypeList();
-  void SaveClick();
+  void Save();
 
   store::TData& data_;
   controls::TDBValidEdit* type_edit_;
@@ -57,4 +57,4 @@ class TUhradaForm : public controls::EntryDialog {
 
 }  // namespace app
 
-#endif  // SALDEX_APP_DIALOGS_UHRADA_FORM_H_
+#endif  // SALDEX_APP_DIALOGS_PAYMENT_DIALOG_H_

@@ -1,5 +1,5 @@
-#ifndef SALDEX_APP_DIALOGS_PREHLED_UHRAD_H_
-#define SALDEX_APP_DIALOGS_PREHLED_UHRAD_H_
+#ifndef SALDEX_APP_DIALOGS_PAYMENTS_WINDOW_H_
+#define SALDEX_APP_DIALOGS_PAYMENTS_WINDOW_H_
 
 #include <QPushButton>
 #include <functional>
@@ -13,11 +13,11 @@
 
 namespace app {
 
-// The payments window `TPrehledUhrad` of one invoice: a tool strip with
+// The payments window `PaymentsWindow` of one invoice: a tool strip with
 // "F2 Nový" and "F4 Oprava" and a read-only grid over the invoice's
 // payments, which has the focus. Keys: Esc closes it, F4 corrects the
 // current payment, F2 adds one (tested in that order).
-class TPrehledUhrad : public controls::EntryDialog {
+class PaymentsWindow : public controls::EntryDialog {
   Q_OBJECT
 
  public:
@@ -25,21 +25,21 @@ class TPrehledUhrad : public controls::EntryDialog {
   static constexpr int kClientHeight = 159;
 
   // REQUIRES: `payments` is open and outlives the window.
-  TPrehledUhrad(store::TData& data, store::InvoicePayments& payments, QWidget* parent = nullptr);
-  ~TPrehledUhrad() override;
+  PaymentsWindow(store::TData& data, store::InvoicePayments& payments, QWidget* parent = nullptr);
+  ~PaymentsWindow() override;
 
-  QPushButton* Button1() const { return new_button_; }
-  QPushButton* Button2() const { return correct_button_; }
+  QPushButton* NewButton() const { return new_button_; }
+  QPushButton* CorrectButton() const { return correct_button_; }
   DbGrid* DBGrid1() const { return grid_; }
 
   // "F2 Nový": a new payment proposed from the invoice and the remembered
   // defaults, in the payment dialog; confirmed: defaults remembered, posted,
   // invoice updated; cancelled: nothing written.
-  void Button1Click();
+  void NewPayment();
   // "F4 Oprava": the current payment in the payment dialog; confirmed:
   // posted and the invoice updated under the hourglass. Nothing happens
   // when the invoice has no payment.
-  void Button2Click();
+  void CorrectPayment();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -64,4 +64,4 @@ class TPrehledUhrad : public controls::EntryDialog {
 
 }  // namespace app
 
-#endif  // SALDEX_APP_DIALOGS_PREHLED_UHRAD_H_
+#endif  // SALDEX_APP_DIALOGS_PAYMENTS_WINDOW_H_

@@ -1,4 +1,4 @@
-#include "app/faktury_prehled.h"
+#include "app/main_window.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -46,8 +46,8 @@ QPushButton* ToolButton(const QString& text, QWidget* parent) {
 
 }  // namespace
 
-TFakturyPrehled::TFakturyPrehled(store::TData& data, accounting::TDataUcto& ucto,
-                                 store::Operator& op, const MainWindowStart& start, QWidget* parent)
+MainWindow::MainWindow(store::TData& data, accounting::TDataUcto& ucto, store::Operator& op,
+                       const MainWindowStart& start, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                               Qt::CustomizeWindowHint),
@@ -79,30 +79,31 @@ TFakturyPrehled::TFakturyPrehled(store::TData& data, accounting::TDataUcto& ucto
   invoice_grid_->setFocus();
 }
 
-TFakturyPrehled::~TFakturyPrehled() {
+MainWindow::~MainWindow() {
   for (DbGrid* grid : {invoice_grid_, receivable_grid_, address_grid_})
     grid->SetCursorModel(nullptr);
 }
 
-void TFakturyPrehled::BuildMenu() {
+void MainWindow::BuildMenu() {
   QMenuBar* bar = menuBar();
   QAction* search = bar->addAction(QStringLiteral("&Hledej"));
-  connect(search, &QAction::triggered, this, [this] { RunCommand([this] { Sestavy1Click(); }); });
+  connect(search, &QAction::triggered, this,
+          [this] { RunCommand([this] { OpenInvoiceSearch(); }); });
   QMenu* reports = bar->addMenu(QStringLiteral("&Sestavy"));
   connect(reports->addAction(QStringLiteral("&Přehled faktur")), &QAction::triggered, this,
-          [this] { RunCommand([this] { Pehledfaktur1Click(); }); });
+          [this] { RunCommand([this] { OpenOverview(); }); });
   QMenu* settings = bar->addMenu(QStringLiteral("&Nastavení"));
   connect(settings->addAction(QStringLiteral("Údaje o &firmě")), &QAction::triggered, this,
-          [this] { RunCommand([this] { dajeofirm1Click(); }); });
+          [this] { RunCommand([this] { OpenCompanyHeader(); }); });
   connect(settings->addAction(QStringLiteral("&Systémová nastavení")), &QAction::triggered, this,
-          [this] { RunCommand([this] { Systmovnastaven1Click(); }); });
+          [this] { RunCommand([this] { OpenSystemSettings(); }); });
   QAction* end = bar->addAction(QStringLiteral("&Konec"));
-  connect(end, &QAction::triggered, this, [this] { Konec4Click(); });
+  connect(end, &QAction::triggered, this, [this] { Quit(); });
 }
 
-QWidget* TFakturyPrehled::BuildPage(dbf::DbfDataSet& table, std::vector<GridColumn> columns,
-                                    std::unique_ptr<CursorTableModel>& model, DbGrid*& grid,
-                                    QHBoxLayout*& strip) {
+QWidget* MainWindow::BuildPage(dbf::DbfDataSet& table, std::vector<GridColumn> columns,
+                               std::unique_ptr<CursorTableModel>& model, DbGrid*& grid,
+                               QHBoxLayout*& strip) {
   auto* page = new QWidget;
   auto* layout = new QVBoxLayout(page);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -119,7 +120,7 @@ QWidget* TFakturyPrehled::BuildPage(dbf::DbfDataSet& table, std::vector<GridColu
   return page;
 }
 
-QWidget* TFakturyPrehled::BuildInvoicePage() {
+QWidget* MainWindow::BuildInvoicePage() {
   QHBoxLayout* strip = nullptr;
   QWidget* page =
       BuildPage(data_.Faktury(), InvoiceGridColumns(), invoice_model_, invoice_grid_, strip);
@@ -133,21 +134,21 @@ QWidget* TFakturyPrehled::BuildInvoicePage() {
   strip->addWidget(export_button_);
   strip->addStretch();
   connect(search_button_, &QPushButton::clicked, this,
-          [this] { RunCommand([this] { Button3Click(); }); });
+          [this] { RunCommand([this] { OpenInvoiceSearch(); }); });
   connect(export_button_, &QPushButton::clicked, this,
-          [this] { RunCommand([this] { Button1Click(); }); });
+          [this] { RunCommand([this] { ExportInvoices(); }); });
   return page;
 }
 
-QWidget* TFakturyPrehled::BuildSaldexPage(dbf::DbfDataSet& table, std::vector<GridColumn> columns,
-                                          std::unique_ptr<CursorTableModel>& model, DbGrid*& grid) {
+QWidget* MainWindow::BuildSaldexPage(dbf::DbfDataSet& table, std::vector<GridColumn> columns,
+                                     std::unique_ptr<CursorTableModel>& model, DbGrid*& grid) {
   QHBoxLayout* strip = nullptr;
   QWidget* page = BuildPage(table, std::move(columns), model, grid, strip);
   strip->addStretch();
   return page;
 }
 
-void TFakturyPrehled::RunInstanceGuard(const MainWindowStart& start) {
+void MainWindow::RunInstanceGuard(const MainWindowStart& start) {
   if (start.instance_name.isEmpty()) return;
   one_instance_ = std::make_unique<TOneInstance>(start.instance_name);
   one_instance_->ShowOnNewInstance = true;
@@ -156,7 +157,7 @@ void TFakturyPrehled::RunInstanceGuard(const MainWindowStart& start) {
   never_show_ = one_instance_->handed_over();
 }
 
-void TFakturyPrehled::FormCreate() {
+void MainWindow::FormCreate() {
   LastStatementNo = std::string(10, ' ');
   LastPaymentType = std::string(3, ' ');
   LastPaymentDate = std::floor(dbf::Now().ToDateTime());
@@ -164,7 +165,7 @@ void TFakturyPrehled::FormCreate() {
   accounting::OpenExportTables(data_, ucto_, /*may_rebuild=*/true);
 }
 
-void TFakturyPrehled::ShowCentred() {
+void MainWindow::ShowCentred() {
   if (never_show_) return;
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     const QRect area = screen->availableGeometry();
@@ -173,21 +174,21 @@ void TFakturyPrehled::ShowCentred() {
   show();
 }
 
-void TFakturyPrehled::FormClose() {
+void MainWindow::FormClose() {
   data_.CloseFak();
 }
 
-void TFakturyPrehled::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
   RunCommand([this] { FormClose(); });
   event->accept();
 }
 
-void TFakturyPrehled::Button3Click() {
-  OpenSearchDialog();
+void MainWindow::OpenInvoiceSearch() {
+  ShowInvoiceSearch();
   invoice_grid_->setFocus();
 }
 
-void TFakturyPrehled::Button1Click() {
+void MainWindow::ExportInvoices() {
   accounting::InvoiceExport exporter(
       {data_.Faktury(), data_.Odberatele(), [this] { return data_.OpenOdb(0, "KOD"); },
        [this] { data_.CloseOdb(); }, data_.settings.ExportPrefix},
@@ -196,27 +197,27 @@ void TFakturyPrehled::Button1Click() {
   invoice_grid_->setFocus();
 }
 
-void TFakturyPrehled::Pehledfaktur1Click() {
-  OpenInvoiceOverview();
+void MainWindow::OpenOverview() {
+  ShowOverview();
 }
 
-void TFakturyPrehled::dajeofirm1Click() {
-  OpenCompanyHeader();
+void MainWindow::OpenCompanyHeader() {
+  ShowCompanyHeader();
 }
 
-void TFakturyPrehled::Systmovnastaven1Click() {
-  OpenSystemSettings();
+void MainWindow::OpenSystemSettings() {
+  ShowSystemSettings();
 }
 
-void TFakturyPrehled::Konec4Click() {
+void MainWindow::Quit() {
   close();
 }
 
-void TFakturyPrehled::OpenSearchDialog() {
+void MainWindow::ShowInvoiceSearch() {
   RunInvoiceSearch(this, data_);
 }
 
-void TFakturyPrehled::Platby(const std::string& invoice_number) {
+void MainWindow::OpenPayments(const std::string& invoice_number) {
   store::PaymentDefaults defaults{LastStatementNo, LastPaymentType, LastPaymentDate};
   RunInvoicePayments(this, data_, defaults, invoice_number);
   invoice_grid_->setFocus();
@@ -225,35 +226,35 @@ void TFakturyPrehled::Platby(const std::string& invoice_number) {
   LastPaymentDate = defaults.payment_date;
 }
 
-void TFakturyPrehled::OpenInvoiceOverview() {
+void MainWindow::ShowOverview() {
   if (data_sestavy_ != nullptr) RunInvoiceOverview(this, data_, *data_sestavy_);
 }
 
-void TFakturyPrehled::OpenCompanyHeader() {
+void MainWindow::ShowCompanyHeader() {
   RunCompanyHeader(this, data_);
 }
 
-void TFakturyPrehled::OpenSystemSettings() {
+void MainWindow::ShowSystemSettings() {
   static const QtPrinterList installed;
   RunSystemSettings(this, data_, printers_ ? *printers_ : installed);
 }
 
-void TFakturyPrehled::FormKeyDown(int key) {
-  if (key == Qt::Key_F5) Button3Click();
+void MainWindow::FormKeyDown(int key) {
+  if (key == Qt::Key_F5) OpenInvoiceSearch();
   if (key == Qt::Key_F10) {
     pages_->setCurrentIndex(0);
-    Button1Click();
+    ExportInvoices();
   }
   if (key == Qt::Key_F9) {
     dbf::DbfDataSet& invoices = data_.Faktury();
     // A closed table has no current invoice either.
     const std::string number =
         invoices.active() ? invoices.FieldByName("HLA_DO1").AsString() : std::string();
-    Platby(number);
+    OpenPayments(number);
   }
 }
 
-bool TFakturyPrehled::PreviewKey(const QKeyEvent* event) {
+bool MainWindow::PreviewKey(const QKeyEvent* event) {
   const int key = event->key();
   // Ctrl+Tab and Ctrl+Shift+Tab turn the pages, whichever control has the
   // focus (a grid would take them as its own keys); the page's grid gets the focus.

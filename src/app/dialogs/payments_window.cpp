@@ -1,10 +1,10 @@
-#include "app/dialogs/prehled_uhrad.h"
+#include "app/dialogs/payments_window.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 
 #include "app/dialogs/dialog_font.h"
-#include "app/dialogs/uhrada_form.h"
+#include "app/dialogs/payment_dialog.h"
 #include "app/error_display.h"
 #include "app/grid_column.h"
 
@@ -24,7 +24,8 @@ class WaitCursor {
 
 }  // namespace
 
-TPrehledUhrad::TPrehledUhrad(store::TData& data, store::InvoicePayments& payments, QWidget* parent)
+PaymentsWindow::PaymentsWindow(store::TData& data, store::InvoicePayments& payments,
+                               QWidget* parent)
     : EntryDialog(parent),
       data_(data),
       payments_(payments),
@@ -43,33 +44,33 @@ TPrehledUhrad::TPrehledUhrad(store::TData& data, store::InvoicePayments& payment
   new_button_ = new QPushButton(QStringLiteral("F2 Nový"), this);
   new_button_->setGeometry(2, 2, 75, 23);
   new_button_->setFocusPolicy(Qt::NoFocus);
-  connect(new_button_, &QPushButton::clicked, this, &TPrehledUhrad::Button1Click);
+  connect(new_button_, &QPushButton::clicked, this, &PaymentsWindow::NewPayment);
   correct_button_ = new QPushButton(QStringLiteral("F4 Oprava"), this);
   correct_button_->setGeometry(79, 2, 75, 23);
   correct_button_->setFocusPolicy(Qt::NoFocus);
-  connect(correct_button_, &QPushButton::clicked, this, &TPrehledUhrad::Button2Click);
+  connect(correct_button_, &QPushButton::clicked, this, &PaymentsWindow::CorrectPayment);
   grid_ = new DbGrid(this);
   grid_->SetCursorModel(model_.get());
   grid_->setGeometry(0, kStripHeight, kClientWidth, kClientHeight - kStripHeight);
 }
 
-TPrehledUhrad::~TPrehledUhrad() {
+PaymentsWindow::~PaymentsWindow() {
   // The grid goes before the model it shows.
   delete grid_;
 }
 
-void TPrehledUhrad::showEvent(QShowEvent* event) {
+void PaymentsWindow::showEvent(QShowEvent* event) {
   EntryDialog::showEvent(event);
   grid_->setFocus();
 }
 
-bool TPrehledUhrad::ShowPaymentDialog() {
-  TUhradaForm form(data_, this);
+bool PaymentsWindow::ShowPaymentDialog() {
+  PaymentDialog form(data_, this);
   form.move(pos() + QPoint(-70, 50));
   return form.exec() == QDialog::Accepted;
 }
 
-void TPrehledUhrad::EditInDialog(const std::function<void()>& confirm) {
+void PaymentsWindow::EditInDialog(const std::function<void()>& confirm) {
   RunCommand([&] {
     try {
       if (ShowPaymentDialog()) {
@@ -85,12 +86,12 @@ void TPrehledUhrad::EditInDialog(const std::function<void()>& confirm) {
   grid_->setFocus();
 }
 
-void TPrehledUhrad::Button1Click() {
+void PaymentsWindow::NewPayment() {
   RunCommand([this] { payments_.BeginNew(); });
   if (vypisy_inserting()) EditInDialog([this] { payments_.ConfirmNew(); });
 }
 
-void TPrehledUhrad::Button2Click() {
+void PaymentsWindow::CorrectPayment() {
   bool started = false;
   RunCommand([&] { started = payments_.BeginCorrection(); });
   if (!started) return;
@@ -100,18 +101,18 @@ void TPrehledUhrad::Button2Click() {
   });
 }
 
-bool TPrehledUhrad::previewKey(QKeyEvent* event) {
+bool PaymentsWindow::previewKey(QKeyEvent* event) {
   if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
   if (event->key() == Qt::Key_Escape) {
     reject();
     return true;
   }
   if (event->key() == Qt::Key_F4) {
-    Button2Click();
+    CorrectPayment();
     return true;
   }
   if (event->key() == Qt::Key_F2) {
-    Button1Click();
+    NewPayment();
     return true;
   }
   return false;

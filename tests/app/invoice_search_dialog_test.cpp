@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/dialogs/fak_hle.h"
+#include "app/dialogs/invoice_search_dialog.h"
 #include "app/dialogs_fixture.h"
 #include "dbf/ansi_case.h"
 
@@ -14,39 +14,40 @@ using testing_support::Activate;
 using testing_support::Press;
 using testing_support::Type;
 
-class SearchDialogTest : public testing_support::DialogTest {
+class InvoiceSearchDialogTest : public testing_support::DialogTest {
  protected:
   void SetUp() override {
     DialogTest::SetUp();
     AddInvoice("2024000123", 1000, "Novák Jaroslav");
     AddInvoice("2024000145", 500, "Šťastný Ondřej");
     GoTo("2024000123");
-    dialog_ = std::make_unique<TFakHle>(Faktury());
+    dialog_ = std::make_unique<InvoiceSearchDialog>(Faktury());
     Activate(dialog_.get());
   }
   void TearDown() override { dialog_.reset(); }
 
-  std::unique_ptr<TFakHle> dialog_;
+  std::unique_ptr<InvoiceSearchDialog> dialog_;
 };
 
-TEST_F(SearchDialogTest, OpensWithItsLayoutAndTheFirstChoiceFocused) {
+TEST_F(InvoiceSearchDialogTest, OpensWithItsLayoutAndTheFirstChoiceFocused) {
   EXPECT_EQ(dialog_->windowTitle(), QStringLiteral("Hledej položku databáze"));
-  EXPECT_EQ(dialog_->size(), QSize(TFakHle::kClientWidth, TFakHle::kClientHeight));
+  EXPECT_EQ(dialog_->size(),
+            QSize(InvoiceSearchDialog::kClientWidth, InvoiceSearchDialog::kClientHeight));
   EXPECT_EQ(dialog_->RadioButton(2)->text(),
             QStringLiteral("Hledej dle čísla objednávky odběratele "));
   EXPECT_TRUE(dialog_->RadioButton(0)->isChecked());
   EXPECT_EQ(testing_support::FocusedControl(), dialog_->RadioButton(0));
-  EXPECT_FALSE(dialog_->BitBtn1()->isEnabled());
-  EXPECT_EQ(dialog_->BitBtn1()->text(), QStringLiteral("&Hledej"));
+  EXPECT_FALSE(dialog_->SearchButton()->isEnabled());
+  EXPECT_EQ(dialog_->SearchButton()->text(), QStringLiteral("&Hledej"));
   EXPECT_TRUE(dialog_->Edit1()->text().isEmpty());
   EXPECT_FALSE(dialog_->Edit1()->enterIsTab());
 }
 
-TEST_F(SearchDialogTest, AShortNumberIsCompletedShownAndFound) {
+TEST_F(InvoiceSearchDialogTest, AShortNumberIsCompletedShownAndFound) {
   Press(Qt::Key_Return);  // from the radio button to the edit
   EXPECT_EQ(testing_support::FocusedControl(), dialog_->Edit1());
   Type("4");
-  EXPECT_TRUE(dialog_->BitBtn1()->isEnabled());
+  EXPECT_TRUE(dialog_->SearchButton()->isEnabled());
   Type("5");
   Press(Qt::Key_Return);
   EXPECT_EQ(dialog_->Edit1()->text(), QStringLiteral("2024000145"));
@@ -55,15 +56,15 @@ TEST_F(SearchDialogTest, AShortNumberIsCompletedShownAndFound) {
   EXPECT_FALSE(dialog_->isVisible());
 }
 
-TEST_F(SearchDialogTest, ALeadingBlankStaysInTheCompletedNumber) {
+TEST_F(InvoiceSearchDialogTest, ALeadingBlankStaysInTheCompletedNumber) {
   Press(Qt::Key_Return);
   Type(" 45");
-  QTest::mouseClick(dialog_->BitBtn1(), Qt::LeftButton);
+  QTest::mouseClick(dialog_->SearchButton(), Qt::LeftButton);
   EXPECT_EQ(dialog_->Edit1()->text(), QStringLiteral("20240001 45"));
   EXPECT_FALSE(dialog_->isVisible());
 }
 
-TEST_F(SearchDialogTest, ANameIsSoughtInUpperCaseAndItsTagStaysSelected) {
+TEST_F(InvoiceSearchDialogTest, ANameIsSoughtInUpperCaseAndItsTagStaysSelected) {
   Press(Qt::Key_Down);  // the second choice
   EXPECT_TRUE(dialog_->RadioButton(1)->isChecked());
   Press(Qt::Key_Return);
@@ -74,7 +75,7 @@ TEST_F(SearchDialogTest, ANameIsSoughtInUpperCaseAndItsTagStaysSelected) {
   EXPECT_EQ(Faktury().index_name(), "NAC");
 }
 
-TEST_F(SearchDialogTest, EscClosesWithoutSearching) {
+TEST_F(InvoiceSearchDialogTest, EscClosesWithoutSearching) {
   Press(Qt::Key_Return);
   Type("45");
   Press(Qt::Key_Escape);
@@ -84,18 +85,18 @@ TEST_F(SearchDialogTest, EscClosesWithoutSearching) {
   EXPECT_EQ(Faktury().index_name(), "DO1");
 }
 
-TEST_F(SearchDialogTest, StornoAbortsWithoutSearching) {
+TEST_F(InvoiceSearchDialogTest, StornoAbortsWithoutSearching) {
   Press(Qt::Key_Down);
   Press(Qt::Key_Down);
   Press(Qt::Key_Return);
   Type("OBJ");
-  QTest::mouseClick(dialog_->BitBtn2(), Qt::LeftButton);
-  EXPECT_EQ(dialog_->result(), TFakHle::kAbort);
+  QTest::mouseClick(dialog_->CancelButton(), Qt::LeftButton);
+  EXPECT_EQ(dialog_->result(), InvoiceSearchDialog::kAbort);
   EXPECT_EQ(Faktury().index_name(), "DO1");
   EXPECT_EQ(Invoice("HLA_DO1"), "2024000123");
 }
 
-TEST_F(SearchDialogTest, EachShowStartsAfresh) {
+TEST_F(InvoiceSearchDialogTest, EachShowStartsAfresh) {
   Press(Qt::Key_Down);
   Press(Qt::Key_Return);
   Type("abc");
@@ -103,11 +104,11 @@ TEST_F(SearchDialogTest, EachShowStartsAfresh) {
   Activate(dialog_.get());
   EXPECT_TRUE(dialog_->RadioButton(0)->isChecked());
   EXPECT_TRUE(dialog_->Edit1()->text().isEmpty());
-  EXPECT_FALSE(dialog_->BitBtn1()->isEnabled());
+  EXPECT_FALSE(dialog_->SearchButton()->isEnabled());
   EXPECT_EQ(testing_support::FocusedControl(), dialog_->RadioButton(0));
 }
 
-TEST_F(SearchDialogTest, ATableErrorGoesToTheErrorDisplayAndTheDialogCloses) {
+TEST_F(InvoiceSearchDialogTest, ATableErrorGoesToTheErrorDisplayAndTheDialogCloses) {
   Faktury().CloseIndexFile(Module().FakturyIndexFile());
   testing_support::ModalScript script;
   script.ThenMessage();

@@ -1,5 +1,5 @@
-#ifndef SALDEX_APP_DIALOGS_FAK_HLE_H_
-#define SALDEX_APP_DIALOGS_FAK_HLE_H_
+#ifndef SALDEX_APP_DIALOGS_INVOICE_SEARCH_DIALOG_H_
+#define SALDEX_APP_DIALOGS_INVOICE_SEARCH_DIALOG_H_
 
 #include <QLabel>
 #include <QPushButton>
@@ -12,11 +12,11 @@
 
 namespace app {
 
-// The invoice search dialog `TFakHle` (F5): four choices of what to look
+// The invoice search dialog `InvoiceSearchDialog` (F5): four choices of what to look
 // for, the searched text, "&Hledej" and "Storno". Each time it is shown it
 // starts afresh (FormActivate). The search moves the open invoice table to
 // the invoice found and leaves the choice's tag selected.
-class TFakHle : public controls::EntryDialog {
+class InvoiceSearchDialog : public controls::EntryDialog {
   Q_OBJECT
 
  public:
@@ -26,18 +26,18 @@ class TFakHle : public controls::EntryDialog {
   static constexpr int kAbort = 3;
 
   // REQUIRES: `faktury` is open and outlives the dialog.
-  explicit TFakHle(dbf::DbfDataSet& faktury, QWidget* parent = nullptr);
+  explicit InvoiceSearchDialog(dbf::DbfDataSet& faktury, QWidget* parent = nullptr);
 
   QRadioButton* RadioButton(int choice) const { return radio_[choice]; }
   controls::TVEdit* Edit1() const { return edit_; }
-  QPushButton* BitBtn1() const { return search_button_; }
-  QPushButton* BitBtn2() const { return cancel_button_; }
+  QPushButton* SearchButton() const { return search_button_; }
+  QPushButton* CancelButton() const { return cancel_button_; }
 
   // The choice whose radio button is selected (tested in the order 1 to 4).
   store::InvoiceSearchChoice Choice() const;
   // "&Hledej" and Enter in the edit: the result is OK, the search runs (an
   // error goes to the default error display), the dialog closes.
-  void BitBtn1Click();
+  void SearchInvoice();
 
  protected:
   void FormActivate();
@@ -56,4 +56,4 @@ class TFakHle : public controls::EntryDialog {
 
 }  // namespace app
 
-#endif  // SALDEX_APP_DIALOGS_FAK_HLE_H_
+#endif  // SALDEX_APP_DIALOGS_INVOICE_SEARCH_DIALOG_H_

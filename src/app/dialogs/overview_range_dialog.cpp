@@ -1,4 +1,4 @@
-#include "app/dialogs/ses_preh_od_do.h"
+#include "app/dialogs/overview_range_dialog.h"
 
 #include <QKeyEvent>
 #include <cmath>
@@ -7,7 +7,7 @@
 
 namespace app {
 
-TSesPrehOdDo::TSesPrehOdDo(QWidget* owner) : controls::EntryDialog(owner) {
+OverviewRangeDialog::OverviewRangeDialog(QWidget* owner) : controls::EntryDialog(owner) {
   setWindowTitle(QString::fromUtf8("Sestava přehledu dokladů"));
   setFixedClientSize(269, 168);
   // The fixed client area was laid out for an 8-point font.
@@ -47,27 +47,27 @@ TSesPrehOdDo::TSesPrehOdDo(QWidget* owner) : controls::EntryDialog(owner) {
   setTabOrder(StartButton, StornoButton);
   DateEdit1->setFocus();
 
-  connect(StartButton, &QPushButton::clicked, this, [this] { StartClick(); });
+  connect(StartButton, &QPushButton::clicked, this, [this] { AcceptRange(); });
   connect(StornoButton, &QPushButton::clicked, this, [this] { done(kStorno); });
 }
 
-void TSesPrehOdDo::setDates(dbf::DateTime from, dbf::DateTime to) {
+void OverviewRangeDialog::setDates(dbf::DateTime from, dbf::DateTime to) {
   DateEdit1->setDateValue(from);
   DateEdit2->setDateValue(to);
 }
 
-void TSesPrehOdDo::StartClick() {
+void OverviewRangeDialog::AcceptRange() {
   export_xls_ = CheckBox1->isChecked();
   done(kStart);
 }
 
-void TSesPrehOdDo::showEvent(QShowEvent* event) {
+void OverviewRangeDialog::showEvent(QShowEvent* event) {
   controls::EntryDialog::showEvent(event);
   centerOver(parentWidget());
   DateEdit1->setFocus();
 }
 
-bool TSesPrehOdDo::eventFilter(QObject* watched, QEvent* event) {
+bool OverviewRangeDialog::eventFilter(QObject* watched, QEvent* event) {
   if (watched == CheckBox1 && event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -79,10 +79,10 @@ bool TSesPrehOdDo::eventFilter(QObject* watched, QEvent* event) {
 }
 
 std::optional<reports::OverviewRequest> AskOverviewRange(QWidget* owner) {
-  TSesPrehOdDo dialog(owner);
+  OverviewRangeDialog dialog(owner);
   const dbf::DateTime today = std::floor(dbf::Now().ToDateTime());
   dialog.setDates(today, today);
-  if (dialog.exec() != TSesPrehOdDo::kStart) return std::nullopt;
+  if (dialog.exec() != OverviewRangeDialog::kStart) return std::nullopt;
   return reports::OverviewRequest{dialog.fromDate(), dialog.toDate(), dialog.exportXls()};
 }
 

@@ -1,5 +1,5 @@
-#ifndef SALDEX_APP_DIALOGS_SYSTEM_NASTAVENI_H_
-#define SALDEX_APP_DIALOGS_SYSTEM_NASTAVENI_H_
+#ifndef SALDEX_APP_DIALOGS_SYSTEM_SETTINGS_DIALOG_H_
+#define SALDEX_APP_DIALOGS_SYSTEM_SETTINGS_DIALOG_H_
 
 #include <QLabel>
 #include <QPushButton>
@@ -14,12 +14,12 @@
 
 namespace app {
 
-// The system settings dialog `TSystemNastaveni`: tab "Tiskárny" with the
+// The system settings dialog `SystemSettingsDialog`: tab "Tiskárny" with the
 // main printer chosen from the installed printers, tab "Číslování dokladů"
 // with the last document sequence number CIS_FAL of Ciselnik, which must be
 // a number greater than 0 to be left. "Storno" (first in tab order) closes
 // with Cancel, "Ulož" with OK; Esc cancels.
-class TSystemNastaveni : public controls::EntryDialog {
+class SystemSettingsDialog : public controls::EntryDialog {
   Q_OBJECT
 
  public:
@@ -27,8 +27,8 @@ class TSystemNastaveni : public controls::EntryDialog {
   static constexpr int kClientHeight = 153;
 
   // Fills the printer choice from `printers` (FormCreate).
-  TSystemNastaveni(store::TData& data, const store::PrinterList& printers,
-                   QWidget* parent = nullptr);
+  SystemSettingsDialog(store::TData& data, const store::PrinterList& printers,
+                       QWidget* parent = nullptr);
 
   QTabWidget* PageControl1() const { return pages_; }
   controls::TValidComboBox* PrinterCombo() const { return printer_combo_; }
@@ -48,7 +48,7 @@ class TSystemNastaveni : public controls::EntryDialog {
 
  private:
   void FormCreate(const store::PrinterList& printers);
-  void SaveClick();
+  void Save();
 
   QTabWidget* pages_;
   controls::TValidComboBox* printer_combo_;
@@ -60,4 +60,4 @@ class TSystemNastaveni : public controls::EntryDialog {
 
 }  // namespace app
 
-#endif  // SALDEX_APP_DIALOGS_SYSTEM_NASTAVENI_H_
+#endif  // SALDEX_APP_DIALOGS_SYSTEM_SETTINGS_DIALOG_H_

@@ -1,4 +1,4 @@
-#include "app/dialogs/ses_preh_od_do.h"
+#include "app/dialogs/overview_range_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -16,15 +16,15 @@ dbf::DateTime Day(int year, int month, int day) {
   return static_cast<dbf::DateTime>(dbf::DaysFromCivil({year, month, day}));
 }
 
-class SesPrehOdDoTest : public ::testing::Test {
+class OverviewRangeDialogTest : public ::testing::Test {
  protected:
   void SetUp() override { dbf::SetClockForTesting(dbf::LocalTime{2004, 3, 31, 9, 30, 0, 0}); }
   void TearDown() override { dbf::SetClockForTesting(std::nullopt); }
 
   // Runs AskOverviewRange with `drive` acting on the shown dialog.
-  std::optional<reports::OverviewRequest> Ask(std::function<void(TSesPrehOdDo&)> drive) {
+  std::optional<reports::OverviewRequest> Ask(std::function<void(OverviewRangeDialog&)> drive) {
     QTimer::singleShot(0, [drive] {
-      auto* dialog = qobject_cast<TSesPrehOdDo*>(QApplication::activeModalWidget());
+      auto* dialog = qobject_cast<OverviewRangeDialog*>(QApplication::activeModalWidget());
       ASSERT_NE(dialog, nullptr);
       drive(*dialog);
       if (dialog->isVisible()) dialog->done(0);
@@ -33,8 +33,8 @@ class SesPrehOdDoTest : public ::testing::Test {
   }
 };
 
-TEST_F(SesPrehOdDoTest, OpensWithBothDatesTodayAndTheFocusOnTheFromDate) {
-  TSesPrehOdDo dialog;
+TEST_F(OverviewRangeDialogTest, OpensWithBothDatesTodayAndTheFocusOnTheFromDate) {
+  OverviewRangeDialog dialog;
   dialog.setDates(Day(2004, 3, 31), Day(2004, 3, 31));
   dialog.show();
   QApplication::setActiveWindow(&dialog);
@@ -46,8 +46,8 @@ TEST_F(SesPrehOdDoTest, OpensWithBothDatesTodayAndTheFocusOnTheFromDate) {
   EXPECT_EQ(dialog.CheckBox1->text(), QString::fromUtf8("Export data do souboru XLS ( MS Excel )"));
 }
 
-TEST_F(SesPrehOdDoTest, EnterWalksTheFieldsAndOnTheCheckBoxMovesToStorno) {
-  TSesPrehOdDo dialog;
+TEST_F(OverviewRangeDialogTest, EnterWalksTheFieldsAndOnTheCheckBoxMovesToStorno) {
+  OverviewRangeDialog dialog;
   dialog.show();
   QApplication::setActiveWindow(&dialog);
   ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
@@ -61,8 +61,8 @@ TEST_F(SesPrehOdDoTest, EnterWalksTheFieldsAndOnTheCheckBoxMovesToStorno) {
   EXPECT_TRUE(dialog.isVisible());
 }
 
-TEST_F(SesPrehOdDoTest, StartReturnsTheRangeAndTheCheckBox) {
-  const auto request = Ask([](TSesPrehOdDo& dialog) {
+TEST_F(OverviewRangeDialogTest, StartReturnsTheRangeAndTheCheckBox) {
+  const auto request = Ask([](OverviewRangeDialog& dialog) {
     dialog.DateEdit1->setDateValue(Day(2004, 3, 1));
     dialog.CheckBox1->setChecked(true);
     QTest::mouseClick(dialog.StartButton, Qt::LeftButton);
@@ -75,8 +75,8 @@ TEST_F(SesPrehOdDoTest, StartReturnsTheRangeAndTheCheckBox) {
 
 // Both dates typed from the keyboard the way a clerk types them, Enter
 // after each, then Enter on the check box and Tab back to "Start".
-TEST_F(SesPrehOdDoTest, TypedDatesGiveTheRange) {
-  const auto request = Ask([](TSesPrehOdDo& dialog) {
+TEST_F(OverviewRangeDialogTest, TypedDatesGiveTheRange) {
+  const auto request = Ask([](OverviewRangeDialog& dialog) {
     QApplication::setActiveWindow(&dialog);
     QWindow* keyboard = dialog.windowHandle();
     ASSERT_EQ(dialog.focusWidget(), dialog.DateEdit1);
@@ -96,15 +96,16 @@ TEST_F(SesPrehOdDoTest, TypedDatesGiveTheRange) {
   EXPECT_EQ(request->to, Day(2025, 6, 30));
 }
 
-TEST_F(SesPrehOdDoTest, StornoAndEscapeCancel) {
+TEST_F(OverviewRangeDialogTest, StornoAndEscapeCancel) {
   int result = -1;
-  EXPECT_FALSE(Ask([&](TSesPrehOdDo& dialog) {
+  EXPECT_FALSE(Ask([&](OverviewRangeDialog& dialog) {
                  QObject::connect(&dialog, &QDialog::finished, [&](int r) { result = r; });
                  QTest::mouseClick(dialog.StornoButton, Qt::LeftButton);
                }).has_value());
-  EXPECT_EQ(result, TSesPrehOdDo::kStorno);
-  EXPECT_FALSE(
-      Ask([](TSesPrehOdDo& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); }).has_value());
+  EXPECT_EQ(result, OverviewRangeDialog::kStorno);
+  EXPECT_FALSE(Ask([](OverviewRangeDialog& dialog) {
+                 QTest::keyClick(&dialog, Qt::Key_Escape);
+               }).has_value());
 }
 
 }  // namespace

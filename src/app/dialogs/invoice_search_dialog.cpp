@@ -1,4 +1,4 @@
-#include "app/dialogs/fak_hle.h"
+#include "app/dialogs/invoice_search_dialog.h"
 
 #include <QKeyEvent>
 
@@ -22,7 +22,7 @@ bool IsEnter(const QKeyEvent* event) {
 
 }  // namespace
 
-TFakHle::TFakHle(dbf::DbfDataSet& faktury, QWidget* parent)
+InvoiceSearchDialog::InvoiceSearchDialog(dbf::DbfDataSet& faktury, QWidget* parent)
     : EntryDialog(parent), faktury_(faktury) {
   UseDialogFont(this);
   setWindowTitle(QStringLiteral("Hledej položku databáze"));
@@ -40,10 +40,10 @@ TFakHle::TFakHle(dbf::DbfDataSet& faktury, QWidget* parent)
   edit_->setEnterIsTab(false);
   edit_->installEventFilter(this);
   label_->setBuddy(edit_);
-  connect(edit_, &QLineEdit::returnPressed, this, &TFakHle::BitBtn1Click);
+  connect(edit_, &QLineEdit::returnPressed, this, &InvoiceSearchDialog::SearchInvoice);
   search_button_ = new QPushButton(QStringLiteral("&Hledej"), this);
   search_button_->setGeometry(44, 131, 80, 25);
-  connect(search_button_, &QPushButton::clicked, this, &TFakHle::BitBtn1Click);
+  connect(search_button_, &QPushButton::clicked, this, &InvoiceSearchDialog::SearchInvoice);
   cancel_button_ = new QPushButton(QStringLiteral("Storno"), this);
   cancel_button_->setGeometry(132, 131, 80, 25);
   connect(cancel_button_, &QPushButton::clicked, this, [this] { done(kAbort); });
@@ -55,14 +55,14 @@ TFakHle::TFakHle(dbf::DbfDataSet& faktury, QWidget* parent)
   setTabOrder(search_button_, cancel_button_);
 }
 
-store::InvoiceSearchChoice TFakHle::Choice() const {
+store::InvoiceSearchChoice InvoiceSearchDialog::Choice() const {
   if (radio_[0]->isChecked()) return store::InvoiceSearchChoice::kInvoiceNumber;
   if (radio_[1]->isChecked()) return store::InvoiceSearchChoice::kCustomerName;
   if (radio_[2]->isChecked()) return store::InvoiceSearchChoice::kOrderNumber;
   return store::InvoiceSearchChoice::kProformaNumber;
 }
 
-void TFakHle::FormActivate() {
+void InvoiceSearchDialog::FormActivate() {
   edit_->clear();
   edit_->setFocus();
   search_button_->setEnabled(false);
@@ -70,13 +70,13 @@ void TFakHle::FormActivate() {
   radio_[0]->setFocus();
 }
 
-void TFakHle::showEvent(QShowEvent* event) {
+void InvoiceSearchDialog::showEvent(QShowEvent* event) {
   EntryDialog::showEvent(event);
   centerOnScreen();
   FormActivate();
 }
 
-void TFakHle::BitBtn1Click() {
+void InvoiceSearchDialog::SearchInvoice() {
   setResult(Accepted);
   RunCommand([this] {
     const std::string shown =
@@ -86,7 +86,7 @@ void TFakHle::BitBtn1Click() {
   accept();
 }
 
-bool TFakHle::previewKey(QKeyEvent* event) {
+bool InvoiceSearchDialog::previewKey(QKeyEvent* event) {
   if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
     reject();
     return true;
@@ -94,7 +94,7 @@ bool TFakHle::previewKey(QKeyEvent* event) {
   return false;
 }
 
-bool TFakHle::eventFilter(QObject* watched, QEvent* event) {
+bool InvoiceSearchDialog::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (watched == edit_) {

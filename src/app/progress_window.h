@@ -1,5 +1,5 @@
-#ifndef SALDEX_APP_PROGRES_WIN_H_
-#define SALDEX_APP_PROGRES_WIN_H_
+#ifndef SALDEX_APP_PROGRESS_WINDOW_H_
+#define SALDEX_APP_PROGRESS_WINDOW_H_
 
 #include <QLabel>
 #include <QProgressBar>
@@ -7,17 +7,17 @@
 
 namespace app {
 
-// The progress window `TProgresWin` of long work (the index rebuild): a tool
+// The progress window `ProgressWindow` of long work (the index rebuild): a tool
 // window without border icons, centred on the screen, client area 376 x 78,
 // the fixed label "Indexace souboru :" with `Label1` (225 pixels, no
 // auto-size) beside it naming the work, and the gauge `Gauge1` (329 x 25,
 // 0..100 per cent) below. It is not modal: the work runs on and lets it
 // repaint between steps.
-class TProgresWin : public QWidget {
+class ProgressWindow : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TProgresWin(const QString& caption, QWidget* parent = nullptr);
+  explicit ProgressWindow(const QString& caption, QWidget* parent = nullptr);
 
   void SetLabel(const QString& text);
   void SetPercent(int percent);
@@ -34,4 +34,4 @@ class TProgresWin : public QWidget {
 
 }  // namespace app
 
-#endif  // SALDEX_APP_PROGRES_WIN_H_
+#endif  // SALDEX_APP_PROGRESS_WINDOW_H_

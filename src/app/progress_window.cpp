@@ -1,4 +1,4 @@
-#include "app/progres_win.h"
+#include "app/progress_window.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -6,7 +6,7 @@
 
 namespace app {
 
-TProgresWin::TProgresWin(const QString& caption, QWidget* parent)
+ProgressWindow::ProgressWindow(const QString& caption, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
   setWindowTitle(caption);
   setFixedSize(376, 78);
@@ -20,15 +20,15 @@ TProgresWin::TProgresWin(const QString& caption, QWidget* parent)
   gauge1_->setValue(0);
 }
 
-void TProgresWin::SetLabel(const QString& text) {
+void ProgressWindow::SetLabel(const QString& text) {
   label1_->setText(text);
 }
 
-void TProgresWin::SetPercent(int percent) {
+void ProgressWindow::SetPercent(int percent) {
   gauge1_->setValue(std::clamp(percent, 0, 100));
 }
 
-void TProgresWin::ShowCentred() {
+void ProgressWindow::ShowCentred() {
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     const QRect area = screen->availableGeometry();
     move(area.center() - QPoint(width() / 2, height() / 2));

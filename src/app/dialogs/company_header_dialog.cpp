@@ -1,4 +1,4 @@
-#include "app/dialogs/vlastnik_form.h"
+#include "app/dialogs/company_header_dialog.h"
 
 #include <QLabel>
 
@@ -13,7 +13,7 @@ struct RowSpec {
   int width;  // characters
 };
 
-constexpr RowSpec kRowSpecs[TVlastnikForm::kRows] = {
+constexpr RowSpec kRowSpecs[CompanyHeaderDialog::kRows] = {
     {"Název firmy", "VLA_FIR", 35},
     {"Pobočka", "VLA_NAC", 30},
     {"Sídlo firmy", "VLA_ULI", 30},
@@ -34,7 +34,8 @@ constexpr int kHeight = 21;
 
 }  // namespace
 
-TVlastnikForm::TVlastnikForm(store::TData& data, QWidget* parent) : EntryDialog(parent) {
+CompanyHeaderDialog::CompanyHeaderDialog(store::TData& data, QWidget* parent)
+    : EntryDialog(parent) {
   UseDialogFont(this);
   setWindowTitle(QStringLiteral("Hlavička firmy"));
   setFixedClientSize(kClientWidth, kClientHeight);
@@ -71,11 +72,11 @@ TVlastnikForm::TVlastnikForm(store::TData& data, QWidget* parent) : EntryDialog(
   Mirror(Row(6), Row(2));
 }
 
-void TVlastnikForm::Mirror(controls::TDBValidEdit* from, controls::TDBValidEdit* to) {
+void CompanyHeaderDialog::Mirror(controls::TDBValidEdit* from, controls::TDBValidEdit* to) {
   connect(from, &QLineEdit::textEdited, to, [to](const QString& text) { to->setText(text); });
 }
 
-void TVlastnikForm::showEvent(QShowEvent* event) {
+void CompanyHeaderDialog::showEvent(QShowEvent* event) {
   EntryDialog::showEvent(event);
   if (parentWidget()) centerOver(parentWidget());
   // Long values show their beginning until they are edited; the first row,

@@ -1,5 +1,5 @@
-#ifndef SALDEX_APP_FAKTURY_PREHLED_H_
-#define SALDEX_APP_FAKTURY_PREHLED_H_
+#ifndef SALDEX_APP_MAIN_WINDOW_H_
+#define SALDEX_APP_MAIN_WINDOW_H_
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -35,21 +35,21 @@ struct MainWindowStart {
   std::vector<std::string> arguments;
 };
 
-// The main window `TFakturyPrehled`: the store's invoices, the Saldex 2
+// The main window `MainWindow`: the store's invoices, the Saldex 2
 // receivables and address book on three tabs, and every command of the
 // program (F5 search, F10 export, F9 payments, the menu). Loading it runs
 // the single-instance guard, then FormCreate; a later instance that handed
 // its command line over is never shown (never_show()).
-class TFakturyPrehled : public QMainWindow {
+class MainWindow : public QMainWindow {
   Q_OBJECT
 
  public:
   static constexpr int kWidth = 597;
   static constexpr int kHeight = 361;
 
-  TFakturyPrehled(store::TData& data, accounting::TDataUcto& ucto, store::Operator& op,
-                  const MainWindowStart& start = {}, QWidget* parent = nullptr);
-  ~TFakturyPrehled() override;
+  MainWindow(store::TData& data, accounting::TDataUcto& ucto, store::Operator& op,
+             const MainWindowStart& start = {}, QWidget* parent = nullptr);
+  ~MainWindow() override;
 
   bool never_show() const { return never_show_; }
   // Shows the window centred on the screen unless never_show().
@@ -85,25 +85,24 @@ class TFakturyPrehled : public QMainWindow {
   // --- commands
   // F5, button "F5 Hledej", menu "Hledej": the search dialog, then the
   // focus on the invoice grid.
-  void Button3Click();
-  void Sestavy1Click() { Button3Click(); }
+  void OpenInvoiceSearch();
   // Button "F10 Export": the invoice export.
-  void Button1Click();
+  void ExportInvoices();
   // Menu "Přehled faktur", "Údaje o firmě", "Systémová nastavení", "Konec".
-  void Pehledfaktur1Click();
-  void dajeofirm1Click();
-  void Systmovnastaven1Click();
-  void Konec4Click();
+  void OpenOverview();
+  void OpenCompanyHeader();
+  void OpenSystemSettings();
+  void Quit();
   // Key preview: F5, F10, F9 tested in this order; the key is not consumed.
   void FormKeyDown(int key);
 
  protected:
   // Dialogs of the commands.
-  virtual void OpenSearchDialog();
-  virtual void Platby(const std::string& invoice_number);
-  virtual void OpenInvoiceOverview();
-  virtual void OpenCompanyHeader();
-  virtual void OpenSystemSettings();
+  virtual void ShowInvoiceSearch();
+  virtual void OpenPayments(const std::string& invoice_number);
+  virtual void ShowOverview();
+  virtual void ShowCompanyHeader();
+  virtual void ShowSystemSettings();
 
   void closeEvent(QCloseEvent* event) override;
 
@@ -142,4 +141,4 @@ class TFakturyPrehled : public QMainWindow {
 
 }  // namespace app
 
-#endif  // SALDEX_APP_FAKTURY_PREHLED_H_
+#endif  // SALDEX_APP_MAIN_WINDOW_H_

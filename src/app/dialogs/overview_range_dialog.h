@@ -1,5 +1,5 @@
-#ifndef SALDEX_APP_DIALOGS_SES_PREH_OD_DO_H_
-#define SALDEX_APP_DIALOGS_SES_PREH_OD_DO_H_
+#ifndef SALDEX_APP_DIALOGS_OVERVIEW_RANGE_DIALOG_H_
+#define SALDEX_APP_DIALOGS_OVERVIEW_RANGE_DIALOG_H_
 
 #include <QCheckBox>
 #include <QLabel>
@@ -12,17 +12,17 @@
 
 namespace app {
 
-// The date-range dialog `TSesPrehOdDo` of the invoice overview: from-date
+// The date-range dialog `OverviewRangeDialog` of the invoice overview: from-date
 // (focused) and to-date, the spreadsheet check box, "Start" (result 1) and
 // "Storno" (result 2). Enter moves through the fields; Enter on the check
 // box moves to "Storno". Shown centred over its owner each time.
-class TSesPrehOdDo : public controls::EntryDialog {
+class OverviewRangeDialog : public controls::EntryDialog {
   Q_OBJECT
  public:
   static constexpr int kStart = 1;
   static constexpr int kStorno = 2;
 
-  explicit TSesPrehOdDo(QWidget* owner = nullptr);
+  explicit OverviewRangeDialog(QWidget* owner = nullptr);
 
   // Both dates, as the program holds them.
   void setDates(dbf::DateTime from, dbf::DateTime to);
@@ -42,7 +42,7 @@ class TSesPrehOdDo : public controls::EntryDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void StartClick();
+  void AcceptRange();
 
   bool export_xls_ = false;
 };
@@ -53,4 +53,4 @@ std::optional<reports::OverviewRequest> AskOverviewRange(QWidget* owner);
 
 }  // namespace app
 
-#endif  // SALDEX_APP_DIALOGS_SES_PREH_OD_DO_H_
+#endif  // SALDEX_APP_DIALOGS_OVERVIEW_RANGE_DIALOG_H_

@@ -1,5 +1,5 @@
-#ifndef SALDEX_APP_DIALOGS_PREHLED_TYP_PLATEB_H_
-#define SALDEX_APP_DIALOGS_PREHLED_TYP_PLATEB_H_
+#ifndef SALDEX_APP_DIALOGS_PAYMENT_TYPE_LIST_H_
+#define SALDEX_APP_DIALOGS_PAYMENT_TYPE_LIST_H_
 
 #include <memory>
 
@@ -11,12 +11,12 @@
 
 namespace app {
 
-// The payment type list `TPrehledTypPlateb`, a pick list over the open
+// The payment type list `PaymentTypeList`, a pick list over the open
 // payment types table: a navigator (prior, next) and a read-only grid of
 // BPT_KOD and BPT_NAC, which has the focus. Esc closes it as cancelled;
 // Enter or a double click on the grid closes it as picked, the table
 // standing on the picked type.
-class TPrehledTypPlateb : public controls::EntryDialog {
+class PaymentTypeList : public controls::EntryDialog {
   Q_OBJECT
 
  public:
@@ -24,8 +24,8 @@ class TPrehledTypPlateb : public controls::EntryDialog {
   static constexpr int kClientHeight = 137;
 
   // REQUIRES: `types` is open and outlives the dialog.
-  explicit TPrehledTypPlateb(dbf::DbfDataSet& types, QWidget* parent = nullptr);
-  ~TPrehledTypPlateb() override;
+  explicit PaymentTypeList(dbf::DbfDataSet& types, QWidget* parent = nullptr);
+  ~PaymentTypeList() override;
 
   DbGrid* DBGrid1() const { return grid_; }
   DbNavigator* DBNavigator1() const { return navigator_; }
@@ -42,4 +42,4 @@ class TPrehledTypPlateb : public controls::EntryDialog {
 
 }  // namespace app
 
-#endif  // SALDEX_APP_DIALOGS_PREHLED_TYP_PLATEB_H_
+#endif  // SALDEX_APP_DIALOGS_PAYMENT_TYPE_LIST_H_

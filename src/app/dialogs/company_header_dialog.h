@@ -1,5 +1,5 @@
-#ifndef SALDEX_APP_DIALOGS_VLASTNIK_FORM_H_
-#define SALDEX_APP_DIALOGS_VLASTNIK_FORM_H_
+#ifndef SALDEX_APP_DIALOGS_COMPANY_HEADER_DIALOG_H_
+#define SALDEX_APP_DIALOGS_COMPANY_HEADER_DIALOG_H_
 
 #include <QPushButton>
 #include <vector>
@@ -10,12 +10,12 @@
 
 namespace app {
 
-// The company header dialog `TVlastnikForm` over the current record of
+// The company header dialog `CompanyHeaderDialog` over the current record of
 // Vlastnik (in edit while it is shown): ten rows, rows 2 and 6 both the
 // branch name VLA_NAC, so typing in one shows in the other at once. The
 // buttons come first in the tab cycle: Enter in row 10 moves to "Storno".
 // "Zapiš" closes with OK, "Storno", Esc and the close box with Cancel.
-class TVlastnikForm : public controls::EntryDialog {
+class CompanyHeaderDialog : public controls::EntryDialog {
   Q_OBJECT
 
  public:
@@ -23,7 +23,7 @@ class TVlastnikForm : public controls::EntryDialog {
   static constexpr int kClientHeight = 329;
   static constexpr int kRows = 10;
 
-  explicit TVlastnikForm(store::TData& data, QWidget* parent = nullptr);
+  explicit CompanyHeaderDialog(store::TData& data, QWidget* parent = nullptr);
 
   // Row 1 to 10.
   controls::TDBValidEdit* Row(int row) const { return rows_[row - 1]; }
@@ -43,4 +43,4 @@ class TVlastnikForm : public controls::EntryDialog {
 
 }  // namespace app
 
-#endif  // SALDEX_APP_DIALOGS_VLASTNIK_FORM_H_
+#endif  // SALDEX_APP_DIALOGS_COMPANY_HEADER_DIALOG_H_
