@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "controls/qt_text.h"
+#include "dbf/ascii_text.h"
 #include "store/store_tables.h"
 
 namespace app {
@@ -31,7 +32,9 @@ std::vector<GridColumn> CatalogueColumns(
 
 QString CatalogueDisplayFormat(std::string_view component, std::string_view field) {
   for (const store::DeclaredField& declared : store::DeclaredFieldsOf(component)) {
-    if (declared.name == field) return controls::FromAnsi(declared.display_format);
+    if (dbf::EqualsIgnoringCase(declared.name, field)) {
+      return controls::FromAnsi(declared.display_format);
+    }
   }
   return QString();
 }

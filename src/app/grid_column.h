@@ -28,7 +28,7 @@ std::vector<GridColumn> CatalogueColumns(std::string_view component,
                                          std::initializer_list<std::pair<const char*, int>> fields);
 
 // The display format the store catalogue gives field `field` of table
-// component `component` (empty when it has none).
+// component `component`, the field name in any case (empty when it has none).
 QString CatalogueDisplayFormat(std::string_view component, std::string_view field);
 
 // The main window's grids, columns in their order with headings and widths.

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
-#include "controls/login_form.h"
+#include "app/login_dialog.h"
 #include "controls/qt_text.h"
 
 namespace app {
@@ -30,7 +30,7 @@ void QtOperator::ShowMessage(const std::string& text, const std::string& caption
 }
 
 std::optional<store::LoginEntry> QtOperator::AskLogin() {
-  return controls::AskLoginDialog(Owner());
+  return AskLoginDialog(Owner());
 }
 
 void QtOperator::CreateProgress(const std::string& caption) {

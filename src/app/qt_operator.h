@@ -13,7 +13,7 @@
 namespace app {
 
 // The operator of the desktop program: modal information boxes with one OK
-// button (Return presses it), the login dialog TLoginForm, the progress window
+// button (Return presses it), the login dialog LoginDialog, the progress window
 // ProgressWindow, and the event loop run between steps of long work.
 class QtOperator : public store::Operator {
  public:

@@ -31,7 +31,7 @@ class TDBValidEdit : public QLineEdit,
   ~TDBValidEdit() override;
 
   // Format of the text shown without the focus ("#,##0.00", "dd.mm.yyyy",
-  // "Ano;Ne"); empty shows the edit text. See CatalogueDisplayFormat().
+  // "Ano;Ne"); empty shows the edit text.
   QString displayFormat() const { return display_format_; }
   void setDisplayFormat(const QString& format);
 

@@ -11,7 +11,7 @@ FieldLink::~FieldLink() {
   if (observed_) observed_->RemoveObserver(this);
 }
 
-void FieldLink::SetDataSource(store::DataSource* source) {
+void FieldLink::SetDataSource(dbf::DataSource* source) {
   if (observed_) observed_->RemoveObserver(this);
   source_ = source;
   observed_ = source ? &source->data_set() : nullptr;
@@ -46,7 +46,7 @@ void DataFieldProperties::setDataField(const QString& name) {
   link_.SetFieldName(ToAnsi(name));
 }
 
-void DataFieldProperties::bind(store::DataSource& source, const QString& field_name) {
+void DataFieldProperties::bind(dbf::DataSource& source, const QString& field_name) {
   link_.SetFieldName(ToAnsi(field_name));
   link_.SetDataSource(&source);
 }

@@ -7,7 +7,7 @@
 
 #include "dbf/data_set.h"
 #include "dbf/data_set_observer.h"
-#include "store/data_source.h"
+#include "dbf/data_source.h"
 
 namespace controls {
 
@@ -24,9 +24,9 @@ class FieldLink : public dbf::DataSetObserver {
   FieldLink& operator=(const FieldLink&) = delete;
 
   // Either may be empty; the control shows nothing until both are set.
-  void SetDataSource(store::DataSource* source);
+  void SetDataSource(dbf::DataSource* source);
   void SetFieldName(std::string name);
-  store::DataSource* data_source() const { return source_; }
+  dbf::DataSource* data_source() const { return source_; }
   const std::string& field_name() const { return field_name_; }
 
   dbf::DbfDataSet* data_set() const { return source_ ? &source_->data_set() : nullptr; }
@@ -44,11 +44,11 @@ class FieldLink : public dbf::DataSetObserver {
   void UpdateData(dbf::DbfDataSet&) override { update_data_(); }
 
  private:
-  void Attach(store::DataSource* source);
+  void Attach(dbf::DataSource* source);
 
   std::function<void()> data_changed_;
   std::function<void()> update_data_;
-  store::DataSource* source_ = nullptr;
+  dbf::DataSource* source_ = nullptr;
   dbf::DbfDataSet* observed_ = nullptr;
   std::string field_name_;
 };
@@ -57,11 +57,11 @@ class FieldLink : public dbf::DataSetObserver {
 // Qt widget; the control is told through the two functions.
 class DataFieldProperties {
  public:
-  store::DataSource* dataSource() const { return link_.data_source(); }
-  void setDataSource(store::DataSource* source) { link_.SetDataSource(source); }
+  dbf::DataSource* dataSource() const { return link_.data_source(); }
+  void setDataSource(dbf::DataSource* source) { link_.SetDataSource(source); }
   QString dataField() const;
   void setDataField(const QString& name);
-  void bind(store::DataSource& source, const QString& field_name);
+  void bind(dbf::DataSource& source, const QString& field_name);
   // The bound field of the open cursor, or nullptr.
   dbf::Field* field() const { return link_.field(); }
 

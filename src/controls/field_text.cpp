@@ -7,7 +7,6 @@
 #include "controls/moment_completion.h"
 #include "controls/qt_text.h"
 #include "dbf/format_settings.h"
-#include "store/store_tables.h"
 
 namespace controls {
 namespace {
@@ -89,18 +88,6 @@ QString FormatNumber(double value, const QString& display_format) {
 
 void WriteFieldText(dbf::Field& field, const QString& text) {
   field.SetAsString(ToAnsi(text));
-}
-
-QString CatalogueDisplayFormat(std::string_view component, std::string_view field_name) {
-  for (const store::DeclaredField& field : store::DeclaredFieldsOf(component)) {
-    if (QString::fromLatin1(field.name.data(), static_cast<qsizetype>(field.name.size()))
-            .compare(
-                QLatin1StringView(field_name.data(), static_cast<qsizetype>(field_name.size())),
-                Qt::CaseInsensitive) == 0) {
-      return QString::fromStdString(field.display_format);
-    }
-  }
-  return QString();
 }
 
 }  // namespace controls

@@ -25,10 +25,6 @@ QString FormatNumber(double value, const QString& display_format);
 // which raise the engine's errors).
 void WriteFieldText(dbf::Field& field, const QString& text);
 
-// Display format of a store table's field in the store catalogue; empty when
-// the catalogue gives none.
-QString CatalogueDisplayFormat(std::string_view component, std::string_view field_name);
-
 }  // namespace controls
 
 #endif  // SALDEX_CONTROLS_FIELD_TEXT_H_

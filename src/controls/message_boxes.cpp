@@ -1,14 +1,14 @@
 #include "controls/message_boxes.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
-
-#include "store/operator.h"
 
 namespace controls {
 namespace {
 
 void ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& text) {
-  QMessageBox box(icon, QString::fromUtf8(store::kApplicationTitle), text, QMessageBox::Ok, parent);
+  // The program names itself after its title when it starts.
+  QMessageBox box(icon, QCoreApplication::applicationName(), text, QMessageBox::Ok, parent);
   box.exec();
 }
 

@@ -8,10 +8,10 @@ class QWidget;
 namespace controls {
 
 // Modal box with an error sign, the text and an OK button; the caption is the
-// program's title. Returns when the operator has dismissed it.
+// application name (the program sets it to its title). Returns when the operator has dismissed it.
 void ShowErrorBox(QWidget* parent, const QString& text);
 
-// Modal information box with the text and an OK button, the program's title
+// Modal information box with the text and an OK button, the application name
 // as caption.
 void ShowInformationBox(QWidget* parent, const QString& text);
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "dbf/data_set.h"
-#include "store/data_source.h"
+#include "dbf/data_source.h"
 #include "store/operator.h"
 #include "store/settings.h"
 #include "store/store_data_sets.h"
@@ -144,11 +144,11 @@ class TData {
  public:
   // The data sources this program's windows bind ("Data" + component name).
   // Declared after the tables they point to.
-  DataSource DataFaktury{Faktury()};
-  DataSource DataVypisy{Vypisy()};
-  DataSource DataVlastnik{Vlastnik()};
-  DataSource DataCiselnik{Ciselnik()};
-  DataSource DataTypPlatby{TypPlatby()};
+  dbf::DataSource DataFaktury{Faktury()};
+  dbf::DataSource DataVypisy{Vypisy()};
+  dbf::DataSource DataVlastnik{Vlastnik()};
+  dbf::DataSource DataCiselnik{Ciselnik()};
+  dbf::DataSource DataTypPlatby{TypPlatby()};
 };
 
 }  // namespace store

@@ -8,7 +8,7 @@
 #include "controls/entry_dialog.h"
 #include "controls/widget_test_support.h"
 #include "dbf/data_set.h"
-#include "store/data_source.h"
+#include "dbf/data_source.h"
 #include "support/table_builder.h"
 
 namespace controls {
@@ -62,7 +62,7 @@ class BoundEditTest : public FormatsFixture {
   TDBValidEdit* other_;
   TEnterDBDateEdit* date_;
   QPushButton* button_;
-  store::DataSource source_;
+  dbf::DataSource source_;
 };
 
 TEST_F(BoundEditTest, ShowsTheCurrentRecordAndFollowsTheCursor) {

@@ -22,12 +22,5 @@ TEST_F(FieldTextTest, NumberDisplayFormats) {
   EXPECT_EQ(FormatNumber(1234.5, "#,##0.00"), "1.234,50");
 }
 
-TEST_F(FieldTextTest, DisplayFormatsOfTheStoreCatalogue) {
-  EXPECT_EQ(CatalogueDisplayFormat("Vypisy", "vyp_hod"), "#,##0.00");
-  EXPECT_EQ(CatalogueDisplayFormat("Faktury", "HLA_PLA"), "Ano;Ne");
-  EXPECT_EQ(CatalogueDisplayFormat("Vypisy", "VYP_DO2"), "");
-  EXPECT_EQ(CatalogueDisplayFormat("Nothing", "X"), "");
-}
-
 }  // namespace
 }  // namespace controls

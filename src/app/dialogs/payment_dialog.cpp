@@ -22,7 +22,7 @@ QLabel* RowLabel(QWidget* parent, const char* text, int row) {
   return label;
 }
 
-controls::TDBValidEdit* RowEdit(QWidget* parent, store::DataSource& source, const char* field,
+controls::TDBValidEdit* RowEdit(QWidget* parent, dbf::DataSource& source, const char* field,
                                 int row, int width, int max_length) {
   auto* edit = new controls::TDBValidEdit(parent);
   edit->setGeometry(kEditLeft, kRowTop + kRowStep * row, width, kRowHeight);
@@ -42,7 +42,7 @@ PaymentDialog::PaymentDialog(store::TData& data, QWidget* parent)
   setWindowTitle(QStringLiteral("Uhrada dokladu"));
   setFixedClientSize(kClientWidth, kClientHeight);
   setKeyPreview(true);
-  store::DataSource& source = data.DataVypisy;
+  dbf::DataSource& source = data.DataVypisy;
 
   RowLabel(this, "Typ úhrady", 0);
   type_edit_ = RowEdit(this, source, "VYP_TYP", 0, 60, 3);

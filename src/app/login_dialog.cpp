@@ -1,13 +1,13 @@
-#include "controls/login_form.h"
+#include "app/login_dialog.h"
 
 #include "controls/qt_text.h"
 
-namespace controls {
+namespace app {
 
-TLoginForm::TLoginForm(QWidget* parent)
-    : EntryDialog(parent),
-      name_edit_(new TValidEdit(this)),
-      password_edit_(new TValidEdit(this)),
+LoginDialog::LoginDialog(QWidget* parent)
+    : controls::EntryDialog(parent),
+      name_edit_(new controls::TValidEdit(this)),
+      password_edit_(new controls::TValidEdit(this)),
       ok_button_(new QPushButton(QStringLiteral("OK"), this)),
       cancel_button_(new QPushButton(QStringLiteral("Storno"), this)) {
   setWindowTitle(QStringLiteral("Přihlašovací dialog uživatele"));
@@ -39,16 +39,16 @@ TLoginForm::TLoginForm(QWidget* parent)
   setTabOrder(password_edit_, ok_button_);
 }
 
-void TLoginForm::showEvent(QShowEvent* event) {
-  EntryDialog::showEvent(event);
+void LoginDialog::showEvent(QShowEvent* event) {
+  controls::EntryDialog::showEvent(event);
   centerOnScreen();
   name_edit_->setFocus(Qt::OtherFocusReason);
 }
 
 std::optional<store::LoginEntry> AskLoginDialog(QWidget* parent) {
-  TLoginForm form(parent);
+  LoginDialog form(parent);
   if (form.exec() != QDialog::Accepted) return std::nullopt;
-  return store::LoginEntry{ToAnsi(form.userName()), ToAnsi(form.password())};
+  return store::LoginEntry{controls::ToAnsi(form.userName()), controls::ToAnsi(form.password())};
 }
 
-}  // namespace controls
+}  // namespace app

@@ -1,4 +1,4 @@
-#include "controls/login_form.h"
+#include "app/login_dialog.h"
 
 #include <QLabel>
 #include <QScreen>
@@ -7,20 +7,22 @@
 
 #include "controls/widget_test_support.h"
 
-namespace controls {
+namespace app {
 namespace {
 
+using controls::ShowActive;
+
 // Runs `drive` on the login dialog once its modal loop runs.
-void WhenLoginShows(std::function<void(TLoginForm&)> drive) {
+void WhenLoginShows(std::function<void(LoginDialog&)> drive) {
   QTimer::singleShot(0, [drive] {
-    auto* form = qobject_cast<TLoginForm*>(QApplication::activeModalWidget());
+    auto* form = qobject_cast<LoginDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(form, nullptr);
     drive(*form);
   });
 }
 
-TEST(LoginForm, LayoutCaptionsAndTabOrder) {
-  TLoginForm form;
+TEST(LoginDialog, LayoutCaptionsAndTabOrder) {
+  LoginDialog form;
   ShowActive(&form);
   EXPECT_EQ(form.windowTitle(), "Přihlašovací dialog uživatele");
   EXPECT_EQ(form.size(), QSize(337, 151));
@@ -50,8 +52,8 @@ TEST(LoginForm, LayoutCaptionsAndTabOrder) {
   EXPECT_LE((form.frameGeometry().center() - screen.center()).manhattanLength(), 2);
 }
 
-TEST(LoginForm, ConfirmedGivesBothTextsInCodePage1250) {
-  WhenLoginShows([](TLoginForm& form) {
+TEST(LoginDialog, ConfirmedGivesBothTextsInCodePage1250) {
+  WhenLoginShows([](LoginDialog& form) {
     QTest::keyClicks(form.nameEdit(), "nov");
     QTest::sendKeyEvent(QTest::Click, form.nameEdit(), Qt::Key_Aacute, QStringLiteral("á"),
                         Qt::NoModifier);
@@ -66,8 +68,8 @@ TEST(LoginForm, ConfirmedGivesBothTextsInCodePage1250) {
   EXPECT_EQ(entry->password, "heslo");
 }
 
-TEST(LoginForm, EnterThreeTimesSignsIn) {
-  WhenLoginShows([](TLoginForm& form) {
+TEST(LoginDialog, EnterThreeTimesSignsIn) {
+  WhenLoginShows([](LoginDialog& form) {
     QTest::keyClicks(form.nameEdit(), "jan");
     QTest::keyClick(form.nameEdit(), Qt::Key_Return);
     QTest::keyClicks(form.passwordEdit(), "demo");
@@ -80,15 +82,15 @@ TEST(LoginForm, EnterThreeTimesSignsIn) {
   EXPECT_EQ(entry->password, "demo");
 }
 
-TEST(LoginForm, StornoAndEscCancel) {
-  WhenLoginShows([](TLoginForm& form) {
+TEST(LoginDialog, StornoAndEscCancel) {
+  WhenLoginShows([](LoginDialog& form) {
     QTest::keyClicks(form.nameEdit(), "jan");
     form.cancelButton()->setFocus();
     QTest::keyClick(form.cancelButton(), Qt::Key_Return);  // Enter presses the focused Storno
   });
   EXPECT_FALSE(AskLoginDialog(nullptr).has_value());
 
-  WhenLoginShows([](TLoginForm& form) {
+  WhenLoginShows([](LoginDialog& form) {
     QTest::keyClicks(form.nameEdit(), "jan");
     QTest::keyClick(form.nameEdit(), Qt::Key_Escape);
   });
@@ -96,4 +98,4 @@ TEST(LoginForm, StornoAndEscCancel) {
 }
 
 }  // namespace
-}  // namespace controls
+}  // namespace app
