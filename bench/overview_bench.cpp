@@ -27,9 +27,9 @@
 #include <filesystem>
 #include <functional>
 
-#include "app/painter_surface.h"
-#include "app/report_output.h"
-#include "app/report_preview.h"
+#include "app/report/painter_surface.h"
+#include "app/report/report_output.h"
+#include "app/report/report_preview.h"
 #include "bench_table.h"
 #include "index/cursor_index_support.h"
 #include "korvana_schema.h"

@@ -4,7 +4,7 @@
 #include <QCursor>
 
 #include "app/dialogs/overview_range_dialog.h"
-#include "app/report_preview.h"
+#include "app/report/report_preview.h"
 
 namespace app {
 

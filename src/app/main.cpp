@@ -12,7 +12,7 @@
 #include <QGuiApplication>
 
 #include "app/desktop_program.h"
-#include "app/report_output.h"
+#include "app/report/report_output.h"
 #include "dbf/charset_tables.h"
 #include "jobs/export_job.h"
 #include "jobs/overview_job.h"

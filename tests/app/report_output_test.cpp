@@ -1,4 +1,4 @@
-#include "app/report_output.h"
+#include "app/report/report_output.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "app/painter_surface.h"
 #include "app/pdf_text.h"
+#include "app/report/painter_surface.h"
 #include "reports/layout_canvas.h"
 #include "reports/overview_pages.h"
 #include "reports/staging_layout.h"

@@ -10,11 +10,11 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "app/painter_surface.h"
 #include "app/pdf_text.h"
+#include "app/report/painter_surface.h"
 #include "app/report/pdf_document.h"
+#include "app/report/report_output.h"
 #include "app/report/true_type_subset.h"
-#include "app/report_output.h"
 #include "reports/layout_canvas.h"
 #include "reports/overview_pages.h"
 #include "reports/staging_layout.h"

@@ -1,4 +1,4 @@
-#include "app/report_preview.h"
+#include "app/report/report_preview.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "app/pdf_text.h"
-#include "app/report_output.h"
+#include "app/report/report_output.h"
 #include "reports/overview_fixture.h"
 #include "store/demo_store.h"
 #include "store/sign_in_name.h"

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "app/painter_surface.h"
+#include "app/report/painter_surface.h"
 #include "app/report/true_type_subset.h"
 #include "dbf/charset_tables.h"
 

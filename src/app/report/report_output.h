@@ -1,5 +1,5 @@
-#ifndef SALDEX_APP_REPORT_OUTPUT_H_
-#define SALDEX_APP_REPORT_OUTPUT_H_
+#ifndef SALDEX_APP_REPORT_REPORT_OUTPUT_H_
+#define SALDEX_APP_REPORT_REPORT_OUTPUT_H_
 
 #include <QPrinter>
 #include <QString>
@@ -32,4 +32,4 @@ void WriteReportPdf(const QString& path, const ReportPages& pages,
 
 }  // namespace app
 
-#endif  // SALDEX_APP_REPORT_OUTPUT_H_
+#endif  // SALDEX_APP_REPORT_REPORT_OUTPUT_H_

@@ -1,4 +1,4 @@
-#include "app/report_preview.h"
+#include "app/report/report_preview.h"
 
 #include <QAction>
 #include <QLabel>
@@ -9,9 +9,9 @@
 #include <algorithm>
 #include <climits>
 
-#include "app/painter_surface.h"
+#include "app/report/painter_surface.h"
+#include "app/report/report_printer.h"
 #include "app/report/report_status.h"
-#include "app/report_printer.h"
 #include "reports/page_filter.h"
 
 namespace app {

@@ -1,4 +1,4 @@
-#include "app/painter_surface.h"
+#include "app/report/painter_surface.h"
 
 #include "dbf/charset_tables.h"
 

@@ -1,5 +1,5 @@
-#ifndef SALDEX_APP_REPORT_PRINTER_H_
-#define SALDEX_APP_REPORT_PRINTER_H_
+#ifndef SALDEX_APP_REPORT_REPORT_PRINTER_H_
+#define SALDEX_APP_REPORT_REPORT_PRINTER_H_
 
 #include <QPrinter>
 #include <QString>
@@ -21,4 +21,4 @@ bool SelectReportPrinter(QPrinter& printer, int32_t hlavni_tiskarna);
 
 }  // namespace app
 
-#endif  // SALDEX_APP_REPORT_PRINTER_H_
+#endif  // SALDEX_APP_REPORT_REPORT_PRINTER_H_

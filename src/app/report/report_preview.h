@@ -1,5 +1,5 @@
-#ifndef SALDEX_APP_REPORT_PREVIEW_H_
-#define SALDEX_APP_REPORT_PREVIEW_H_
+#ifndef SALDEX_APP_REPORT_REPORT_PREVIEW_H_
+#define SALDEX_APP_REPORT_REPORT_PREVIEW_H_
 
 #include <QDialog>
 #include <QImage>
@@ -12,7 +12,7 @@
 #include <exception>
 #include <memory>
 
-#include "app/report_output.h"
+#include "app/report/report_output.h"
 
 namespace app {
 
@@ -80,4 +80,4 @@ class ReportPreview {
 
 }  // namespace app
 
-#endif  // SALDEX_APP_REPORT_PREVIEW_H_
+#endif  // SALDEX_APP_REPORT_REPORT_PREVIEW_H_

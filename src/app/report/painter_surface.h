@@ -1,5 +1,5 @@
-#ifndef SALDEX_APP_PAINTER_SURFACE_H_
-#define SALDEX_APP_PAINTER_SURFACE_H_
+#ifndef SALDEX_APP_REPORT_PAINTER_SURFACE_H_
+#define SALDEX_APP_REPORT_PAINTER_SURFACE_H_
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -75,4 +75,4 @@ class PainterSurface : public reports::PageSurface {
 
 }  // namespace app
 
-#endif  // SALDEX_APP_PAINTER_SURFACE_H_
+#endif  // SALDEX_APP_REPORT_PAINTER_SURFACE_H_

@@ -1,4 +1,4 @@
-#include "app/report_printer.h"
+#include "app/report/report_printer.h"
 
 #include <QPrinterInfo>
 

@@ -1,11 +1,11 @@
-#include "app/report_output.h"
+#include "app/report/report_output.h"
 
 #include <QPainter>
 #include <climits>
 #include <cstdio>
 #include <stdexcept>
 
-#include "app/painter_surface.h"
+#include "app/report/painter_surface.h"
 #include "app/report/pdf_surface.h"
 #include "reports/layout_canvas.h"
 #include "reports/page_filter.h"
