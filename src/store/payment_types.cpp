@@ -17,7 +17,7 @@ std::optional<std::string> ShowList(dbf::DbfDataSet& types, const PaymentTypePic
 
 }  // namespace
 
-OpenPaymentTypes::OpenPaymentTypes(TData& data) : table_(data.TypPlatby()) {
+OpenPaymentTypes::OpenPaymentTypes(dbf::DbfDataSet& types) : table_(types) {
   if (!table_.active()) table_.Open();
 }
 
@@ -35,17 +35,17 @@ bool IsKnownPaymentType(dbf::DbfDataSet& types, const std::string& text) {
   return types.Locate("BPT_KOD", {dbf::SearchValue(code)});
 }
 
-bool ValidatePaymentType(TData& data, std::string& text, const PaymentTypePicker& pick) {
-  OpenPaymentTypes types(data);
-  if (IsKnownPaymentType(types.table(), text)) return true;
-  const std::optional<std::string> picked = ShowList(types.table(), pick);
+bool ValidatePaymentType(dbf::DbfDataSet& types, std::string& text, const PaymentTypePicker& pick) {
+  OpenPaymentTypes open(types);
+  if (IsKnownPaymentType(types, text)) return true;
+  const std::optional<std::string> picked = ShowList(types, pick);
   text = picked.value_or(std::string());
   return picked.has_value();
 }
 
-std::optional<std::string> PickPaymentType(TData& data, const PaymentTypePicker& pick) {
-  OpenPaymentTypes types(data);
-  return ShowList(types.table(), pick);
+std::optional<std::string> PickPaymentType(dbf::DbfDataSet& types, const PaymentTypePicker& pick) {
+  OpenPaymentTypes open(types);
+  return ShowList(types, pick);
 }
 
 }  // namespace store

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "store/data_module.h"
+#include "dbf/data_set.h"
 
 namespace store {
 
@@ -13,11 +13,11 @@ namespace store {
 // a pick list; true when a type was picked, the table then standing on it.
 using PaymentTypePicker = std::function<bool()>;
 
-// The payment types table TypPlatby open for one check or pick, closed
-// again on destruction.
+// The payment types table TypPlatby (`types`) open for one check or pick,
+// closed again on destruction.
 class OpenPaymentTypes {
  public:
-  explicit OpenPaymentTypes(TData& data);
+  explicit OpenPaymentTypes(dbf::DbfDataSet& types);
   ~OpenPaymentTypes();
   OpenPaymentTypes(const OpenPaymentTypes&) = delete;
   OpenPaymentTypes& operator=(const OpenPaymentTypes&) = delete;
@@ -35,11 +35,12 @@ bool IsKnownPaymentType(dbf::DbfDataSet& types, const std::string& text);
 // The check of the payment type field on leaving it. A known type is
 // accepted unchanged; otherwise the list is shown: a picked type replaces
 // the text and is accepted, a cancelled list (or a pick from an empty
-// table) empties the text and refuses it. TypPlatby is open only during the call.
-bool ValidatePaymentType(TData& data, std::string& text, const PaymentTypePicker& pick);
+// table) empties the text and refuses it. TypPlatby (`types`) is open only
+// during the call.
+bool ValidatePaymentType(dbf::DbfDataSet& types, std::string& text, const PaymentTypePicker& pick);
 
 // The side button: shows the list; the picked type, or nullopt.
-std::optional<std::string> PickPaymentType(TData& data, const PaymentTypePicker& pick);
+std::optional<std::string> PickPaymentType(dbf::DbfDataSet& types, const PaymentTypePicker& pick);
 
 }  // namespace store
 

@@ -44,7 +44,7 @@ TEST_F(DialogPicturesTest, EveryDialog) {
   PaymentsWindow window(Module(), payments);
   Save(&window, "payments_window");
   payments.BeginNew();
-  PaymentDialog form(Module());
+  PaymentDialog form(Module().DataVypisy, Module().TypPlatby());
   Save(&form, "payment_dialog");
   payments.CancelChange();
   Module().TypPlatby().Open();

@@ -33,7 +33,7 @@ class PaymentTypesTest : public DemoStoreTest {
 
 TEST_F(PaymentTypesTest, AKnownThreeLetterTypeIsAcceptedWithoutTheList) {
   std::string text = "HOT";
-  EXPECT_TRUE(ValidatePaymentType(Module(), text, Picker("BAN")));
+  EXPECT_TRUE(ValidatePaymentType(Module().TypPlatby(), text, Picker("BAN")));
   EXPECT_EQ(text, "HOT");
   EXPECT_EQ(lists_shown_, 0);
   EXPECT_FALSE(Module().TypPlatby().active());
@@ -41,7 +41,7 @@ TEST_F(PaymentTypesTest, AKnownThreeLetterTypeIsAcceptedWithoutTheList) {
 
 TEST_F(PaymentTypesTest, ATwoLetterTypeOpensTheListAtItsFirstRecord) {
   std::string text = "HO";
-  EXPECT_TRUE(ValidatePaymentType(Module(), text, Picker("KAR")));
+  EXPECT_TRUE(ValidatePaymentType(Module().TypPlatby(), text, Picker("KAR")));
   EXPECT_EQ(text, "KAR");
   EXPECT_EQ(lists_shown_, 1);
   EXPECT_EQ(first_shown_, "BAN");
@@ -50,7 +50,7 @@ TEST_F(PaymentTypesTest, ATwoLetterTypeOpensTheListAtItsFirstRecord) {
 
 TEST_F(PaymentTypesTest, TheCheckIsCaseSensitive) {
   std::string text = "hot";
-  EXPECT_TRUE(ValidatePaymentType(Module(), text, Picker("HOT")));
+  EXPECT_TRUE(ValidatePaymentType(Module().TypPlatby(), text, Picker("HOT")));
   EXPECT_EQ(lists_shown_, 1);
   EXPECT_EQ(text, "HOT");
 }
@@ -59,7 +59,7 @@ TEST_F(PaymentTypesTest, BlanksAndUnknownCodesOpenTheList) {
   for (std::string text : {std::string("   "), std::string(""), std::string("XYZ")}) {
     SCOPED_TRACE("'" + text + "'");
     lists_shown_ = 0;
-    EXPECT_TRUE(ValidatePaymentType(Module(), text, Picker("ZAP")));
+    EXPECT_TRUE(ValidatePaymentType(Module().TypPlatby(), text, Picker("ZAP")));
     EXPECT_EQ(lists_shown_, 1);
     EXPECT_EQ(text, "ZAP");
   }
@@ -67,14 +67,15 @@ TEST_F(PaymentTypesTest, BlanksAndUnknownCodesOpenTheList) {
 
 TEST_F(PaymentTypesTest, ACancelledListEmptiesAndRefusesTheText) {
   std::string text = "XY";
-  EXPECT_FALSE(ValidatePaymentType(Module(), text, Picker("")));
+  EXPECT_FALSE(ValidatePaymentType(Module().TypPlatby(), text, Picker("")));
   EXPECT_EQ(text, "");
   EXPECT_FALSE(Module().TypPlatby().active());
 }
 
 TEST_F(PaymentTypesTest, TheSideButtonPicksAType) {
-  EXPECT_EQ(PickPaymentType(Module(), Picker("DOB")), std::optional<std::string>("DOB"));
-  EXPECT_EQ(PickPaymentType(Module(), Picker("")), std::nullopt);
+  EXPECT_EQ(PickPaymentType(Module().TypPlatby(), Picker("DOB")),
+            std::optional<std::string>("DOB"));
+  EXPECT_EQ(PickPaymentType(Module().TypPlatby(), Picker("")), std::nullopt);
   EXPECT_EQ(lists_shown_, 2);
   EXPECT_FALSE(Module().TypPlatby().active());
 }

@@ -36,13 +36,14 @@ controls::TDBValidEdit* RowEdit(QWidget* parent, dbf::DataSource& source, const 
 
 }  // namespace
 
-PaymentDialog::PaymentDialog(store::TData& data, QWidget* parent)
-    : EntryDialog(parent), data_(data) {
+PaymentDialog::PaymentDialog(dbf::DataSource& payments, dbf::DbfDataSet& payment_types,
+                             QWidget* parent)
+    : EntryDialog(parent), payments_(payments), payment_types_(payment_types) {
   UseDialogFont(this);
   setWindowTitle(QStringLiteral("Uhrada dokladu"));
   setFixedClientSize(kClientWidth, kClientHeight);
   setKeyPreview(true);
-  dbf::DataSource& source = data.DataVypisy;
+  dbf::DataSource& source = payments;
 
   RowLabel(this, "Typ úhrady", 0);
   type_edit_ = RowEdit(this, source, "VYP_TYP", 0, 60, 3);
@@ -85,7 +86,7 @@ void PaymentDialog::showEvent(QShowEvent* event) {
 }
 
 bool PaymentDialog::ShowTypeList() {
-  PaymentTypeList list(data_.TypPlatby(), this);
+  PaymentTypeList list(payment_types_, this);
   list.move(pos() + QPoint(40, 45));
   return list.exec() == QDialog::Accepted;
 }
@@ -93,7 +94,7 @@ bool PaymentDialog::ShowTypeList() {
 void PaymentDialog::PaymentTypeValid(QWidget*, QString& text, bool& valid) {
   try {
     std::string code = controls::ToAnsi(text);
-    valid = store::ValidatePaymentType(data_, code, [this] { return ShowTypeList(); });
+    valid = store::ValidatePaymentType(payment_types_, code, [this] { return ShowTypeList(); });
     text = controls::FromAnsi(code);
   } catch (const std::exception& error) {
     valid = false;
@@ -104,8 +105,8 @@ void PaymentDialog::PaymentTypeValid(QWidget*, QString& text, bool& valid) {
 void PaymentDialog::PickPaymentType(QWidget*) {
   RunCommand([this] {
     const std::optional<std::string> picked =
-        store::PickPaymentType(data_, [this] { return ShowTypeList(); });
-    if (picked) data_.Vypisy().FieldByName("VYP_TYP").SetAsString(*picked);
+        store::PickPaymentType(payment_types_, [this] { return ShowTypeList(); });
+    if (picked) payments_.data_set().FieldByName("VYP_TYP").SetAsString(*picked);
   });
 }
 

@@ -7,14 +7,16 @@
 #include "controls/db_valid_edit.h"
 #include "controls/enter_db_date_edit.h"
 #include "controls/entry_dialog.h"
-#include "store/data_module.h"
+#include "dbf/data_set.h"
+#include "dbf/data_source.h"
 
 namespace app {
 
-// The payment dialog `PaymentDialog` over the current record of Vypisy (new or
-// in edit): payment type (checked on every exit, a side button picks it),
-// statement number, payment date, amount; "Storno" (first in tab order,
-// Cancel) and "Zapiš" (OK). Opens with the focus on the payment type.
+// The payment dialog `PaymentDialog` over the current payment of one invoice
+// (`payments`: Vypisy, its record new or in edit; `payment_types`: TypPlatby,
+// opened only while a type is checked or picked): payment type (checked on every exit, a side
+// button picks it), statement number, payment date, amount; "Storno" (first in tab order, Cancel)
+// and "Zapiš" (OK). Opens with the focus on the payment type.
 class PaymentDialog : public controls::EntryDialog {
   Q_OBJECT
 
@@ -22,7 +24,8 @@ class PaymentDialog : public controls::EntryDialog {
   static constexpr int kClientWidth = 243;
   static constexpr int kClientHeight = 153;
 
-  explicit PaymentDialog(store::TData& data, QWidget* parent = nullptr);
+  PaymentDialog(dbf::DataSource& payments, dbf::DbfDataSet& payment_types,
+                QWidget* parent = nullptr);
 
   controls::TDBValidEdit* PaymentTypeEdit() const { return type_edit_; }
   controls::TDBValidEdit* StatementEdit() const { return statement_edit_; }
@@ -46,7 +49,8 @@ class PaymentDialog : public controls::EntryDialog {
   bool ShowTypeList();
   void Save();
 
-  store::TData& data_;
+  dbf::DataSource& payments_;
+  dbf::DbfDataSet& payment_types_;
   controls::TDBValidEdit* type_edit_;
   controls::TDBValidEdit* statement_edit_;
   controls::TEnterDBDateEdit* date_edit_;

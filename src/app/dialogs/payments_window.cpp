@@ -65,7 +65,7 @@ void PaymentsWindow::showEvent(QShowEvent* event) {
 }
 
 bool PaymentsWindow::ShowPaymentDialog() {
-  PaymentDialog form(data_, this);
+  PaymentDialog form(data_.DataVypisy, data_.TypPlatby(), this);
   form.move(pos() + QPoint(-70, 50));
   return form.exec() == QDialog::Accepted;
 }
