@@ -43,44 +43,42 @@ int RunOverview(const std::string& program_dir, store::Operator& op, const Overv
   if (!data.settings_read() || data.terminate_requested()) return 1;
   reports::TDataSestavy sestavy(data);
   sestavy.SesFak.set_read_only(true);
-  try {
-    sestavy.OdData = ParseDate(options.from);
-    sestavy.DoData = ParseDate(options.to);
-    sestavy.ExportXls = options.xlsx;
-    sestavy.OpenSesFak();
-    sestavy.Stage(sestavy.OdData, sestavy.DoData);
-    sestavy.WriteSideOutputs();
+  // The menu's command with the range as the dialog would return it and the
+  // PDF in place of the preview.
+  const auto range = [&options] {
+    return reports::OverviewRequest{ParseDate(options.from), ParseDate(options.to), options.xlsx};
+  };
+  const auto run = [&] {
     out << "Přehled faktur od " << options.from << " do " << options.to << ": "
         << sestavy.SesFakMem.RecordCount() << " faktur\n"
         << "  " << reports::TDataSestavy::kTextDumpName << "\n";
     if (options.xlsx && sestavy.workbook_error().empty() && !sestavy.SesFakMem.IsEmpty()) {
       out << "  " << sestavy.WorkbookFile() << "\n";
     }
-    if (!options.pdf_file.empty()) {
-      sestavy.ReportSelector = reports::TDataSestavy::kInvoiceOverview;
-      PageProgress progress;
-      int shown = -1;  // percent drawn last
-      if (options.progress != nullptr) {
-        progress = [&options, &shown](int page, int pages) {
-          const int percent = pages > 0 ? static_cast<int>(int64_t{page} * 100 / pages) : 100;
-          if (percent == shown && page != pages) return;
-          shown = percent;
-          *options.progress << PageProgressLine(page, pages) << std::flush;
-        };
-      }
-      pdf_writer(
-          options.pdf_file,
-          [&sestavy](reports::ReportCanvas& canvas) { sestavy.SestavyPrint(canvas); }, progress);
-      if (options.progress != nullptr) *options.progress << '\n' << std::flush;
-      out << "  " << options.pdf_file << "\n";
+    if (options.pdf_file.empty()) return;
+    PageProgress progress;
+    int shown = -1;  // percent drawn last
+    if (options.progress != nullptr) {
+      progress = [&options, &shown](int page, int pages) {
+        const int percent = pages > 0 ? static_cast<int>(int64_t{page} * 100 / pages) : 100;
+        if (percent == shown && page != pages) return;
+        shown = percent;
+        *options.progress << PageProgressLine(page, pages) << std::flush;
+      };
     }
-    sestavy.FinishOverview();
-    sestavy.CloseSesFak();
-  } catch (const std::exception& e) {
+    pdf_writer(
+        options.pdf_file,
+        [&sestavy](reports::ReportCanvas& canvas) { sestavy.SestavyPrint(canvas); }, progress);
+    if (options.progress != nullptr) *options.progress << '\n' << std::flush;
+    out << "  " << options.pdf_file << "\n";
+  };
+  bool failed = false;
+  sestavy.PrehledFaktur(range, run, [&out, &failed](const std::exception& e) {
     // The engine's errors carry code page 1250 text.
     out << "Ošetření vyjímky: " << dbf::Cp1250ToUtf8(e.what()) << "\n";
-    return 1;
-  }
+    failed = true;
+  });
+  if (failed) return 1;
   if (!sestavy.workbook_error().empty()) {
     out << "Sešit nebyl uložen: " << sestavy.workbook_error() << "\n";
     return 1;

@@ -42,7 +42,8 @@ void TDataSestavy::CloseSesFak() {
   SesFak.Close();
 }
 
-void TDataSestavy::PrehledFaktur(const RangeDialog& dialog, const ReportRun& run) {
+void TDataSestavy::PrehledFaktur(const RangeDialog& dialog, const ReportRun& run,
+                                 const ErrorReport& report_error) {
   try {
     OpenSesFak();
     if (const std::optional<OverviewRequest> request = dialog()) {
@@ -52,7 +53,7 @@ void TDataSestavy::PrehledFaktur(const RangeDialog& dialog, const ReportRun& run
       SesPreh(OdData, DoData, run);
     }
     CloseSesFak();
-  } catch (const std::exception&) {
+  } catch (const std::exception& error) {
     // Nothing of the failed run stays open.
     SesFakMem.Close();
     try {
@@ -60,7 +61,11 @@ void TDataSestavy::PrehledFaktur(const RangeDialog& dialog, const ReportRun& run
     } catch (const std::exception&) {
       // The file layer releases a table that cannot be closed cleanly.
     }
-    data_.op.ShowMessage(store::Ansi(kExceptionMessage), store::kApplicationTitle);
+    if (report_error) {
+      report_error(error);
+    } else {
+      data_.op.ShowMessage(store::Ansi(kExceptionMessage), store::kApplicationTitle);
+    }
   }
 }
 

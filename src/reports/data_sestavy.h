@@ -2,6 +2,7 @@
 #define SALDEX_REPORTS_DATA_SESTAVY_H_
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <optional>
 #include <string>
@@ -35,6 +36,8 @@ class TDataSestavy {
   // Shows the hourglass pointer (true) or restores the pointer shown before
   // (false).
   using BusyPointer = std::function<void(bool busy)>;
+  // Told the error that ended the command, in place of the message box.
+  using ErrorReport = std::function<void(const std::exception& error)>;
 
   static constexpr const char* kTextDumpName = "PrehledPrijemek.txt";
   static constexpr int32_t kInvoiceOverview = 6;
@@ -44,9 +47,12 @@ class TDataSestavy {
   TDataSestavy& operator=(const TDataSestavy&) = delete;
 
   // The command "Přehled faktur": the view opened in tag "DAT", the dialog,
-  // SesPreh with its dates, the view closed. Any error shows "Ošetření
-  // vyjímky" and leaves the view and the staging table closed.
-  void PrehledFaktur(const RangeDialog& dialog, const ReportRun& run);
+  // SesPreh with its dates, the view closed. Any error leaves the view and
+  // the staging table closed and shows "Ošetření vyjímky" (or, when
+  // `report_error` is given, is handed to it). The menu and the batch
+  // overview both run the report through here.
+  void PrehledFaktur(const RangeDialog& dialog, const ReportRun& run,
+                     const ErrorReport& report_error = {});
 
   // The view pointed at the invoice table and opened with its index file,
   // tag "DAT" selected (closed first when open).

@@ -196,6 +196,20 @@ TEST_F(DataSestavyTest, AnErrorInTheReportIsReportedAsAnException) {
   EXPECT_EQ(op_.messages[0].text, "Ošetření vyjímky");
 }
 
+// The batch overview hands its own error report to the same command: it gets
+// the error itself, no message box shows, and nothing stays open.
+TEST_F(DataSestavyTest, AGivenErrorReportGetsTheErrorInPlaceOfTheMessageBox) {
+  WriteStore({At(3, 5, "F1")});
+  std::string reported;
+  Sestavy().PrehledFaktur([&] { return std::optional(March(5, 5)); },
+                          [] { throw std::runtime_error("printer gone"); },
+                          [&](const std::exception& e) { reported = e.what(); });
+  EXPECT_EQ(reported, "printer gone");
+  EXPECT_TRUE(op_.messages.empty());
+  EXPECT_FALSE(Sestavy().SesFak.active());
+  EXPECT_FALSE(Sestavy().SesFakMem.active());
+}
+
 TEST_F(DataSestavyTest, AWorkbookThatCannotBeSavedIsReportedAndTheReportStillRuns) {
   WriteStore({At(3, 5, "F1")});
   Module().settings.CestaXls = dir_.path() + "missing/dir";
