@@ -9,6 +9,7 @@
 #include "controls/control_types.h"
 #include "controls/message_boxes.h"
 #include "controls/moment_completion.h"
+#include "dbf/format_settings.h"
 
 namespace controls {
 namespace {
@@ -24,31 +25,6 @@ bool IsTypedSeparator(QChar c) {
 QDate Today() {
   const dbf::LocalTime now = dbf::Now();
   return QDate(now.year, now.month, now.day);
-}
-
-// Positions of the day, month and year among the three sections of the short
-// date format ("dd.mm.yyyy": 0, 1, 2).
-struct SectionOrder {
-  int day = 0, month = 1, year = 2;
-};
-
-SectionOrder OrderOf(const QString& short_date_format) {
-  SectionOrder order;
-  int section = 0;
-  QChar previous;
-  for (QChar c : short_date_format) {
-    const QChar lower = c.toLower();
-    if (lower != u'd' && lower != u'm' && lower != u'y') {
-      if (!previous.isNull()) ++section;
-      previous = QChar();
-      continue;
-    }
-    if (lower == u'd') order.day = section;
-    if (lower == u'm') order.month = section;
-    if (lower == u'y') order.year = section;
-    previous = lower;
-  }
-  return order;
 }
 
 }  // namespace
@@ -82,20 +58,10 @@ std::optional<QDate> DateFromTypedText(const QString& text, const dbf::LocalTime
   if (digits_only && t.size() == 8) t = t.left(2) + s + t.mid(2, 2) + s + t.mid(4);
   const Completion completed = CompleteDate(t, today, formats);
   if (!completed.valid) return std::nullopt;
-  const QStringList parts = completed.text.trimmed().split(s);
-  if (parts.size() != 3) return std::nullopt;
-  int numbers[3];
-  for (int i = 0; i < 3; ++i) {
-    bool ok = false;
-    numbers[i] = parts[i].trimmed().toInt(&ok);
-    if (!ok || parts[i].trimmed().isEmpty()) return std::nullopt;
-  }
-  const SectionOrder order = OrderOf(formats.short_date_format);
-  int year = numbers[order.year];
-  if (parts[order.year].trimmed().size() <= 2) year += 2000;
-  const QDate date(year, numbers[order.month], numbers[order.day]);
-  if (!date.isValid()) return std::nullopt;
-  return date;
+  // The completed text holds digits and the date separator only.
+  const std::optional<dbf::CivilDate> date = dbf::ParseShortDate(completed.text.toStdString());
+  if (!date) return std::nullopt;
+  return QDate(date->year, date->month, date->day);
 }
 
 TEnterDateEdit::TEnterDateEdit(QWidget* parent)

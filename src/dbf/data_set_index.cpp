@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "dbf/ascii_text.h"
 #include "dbf/data_set.h"
 #include "dbf/data_set_observer.h"
 #include "dbf/errors.h"
@@ -18,11 +19,7 @@ namespace {
 
 // A tag name as the index files look it up: trimmed, upper case.
 std::string TagLookupName(const std::string& name) {
-  const size_t begin = name.find_first_not_of(' ');
-  if (begin == std::string::npos) return std::string();
-  std::string out = name.substr(begin, name.find_last_not_of(' ') - begin + 1);
-  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return out;
+  return AsciiUpperCase(Trim(name));
 }
 
 bool HasCdxExtension(const std::string& path) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "dbf/disk_file.h"
+#include "dbf/little_endian.h"
 
 namespace dbf {
 namespace {
@@ -15,15 +16,6 @@ constexpr size_t kDescriptorSize = 32;
 constexpr uint32_t kVfpAreaSize = 263;
 constexpr uint8_t kTerminator = 0x0D;
 constexpr uint8_t kEndOfFile = 0x1A;
-
-uint32_t Load16(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0] | p[1] << 8);
-}
-
-uint32_t Load32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-         static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
 
 bool IsAcceptedVersion(uint8_t v) {
   return v == 0x03 || v == 0x04 || v == 0x30 || v == 0x83 || v == 0x8B || v == 0xF5;

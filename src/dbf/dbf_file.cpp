@@ -15,6 +15,7 @@
 #include "dbf/file_names.h"
 #include "dbf/format_settings.h"
 #include "dbf/index_hooks.h"
+#include "dbf/little_endian.h"
 
 namespace dbf {
 namespace {
@@ -24,14 +25,6 @@ constexpr size_t kDescriptorSize = 32;
 constexpr uint32_t kVfpAreaSize = 263;  // version 0x30: after the terminator
 constexpr uint8_t kEndOfFile = 0x1A;
 constexpr size_t kMaxFieldNameLength = 10;
-
-uint16_t Load16(const uint8_t* p) {
-  return static_cast<uint16_t>(p[0] | p[1] << 8);
-}
-
-void Store32(uint8_t* p, uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
 
 bool IsAcceptedVersion(uint8_t v) {
   return v == 0x03 || v == 0x04 || v == 0x30 || v == 0x83 || v == 0x8B || v == 0xF5;

@@ -8,16 +8,13 @@
 
 #include "dbf/dbf_file.h"
 #include "dbf/errors.h"
+#include "dbf/little_endian.h"
 #include "dbf/system_path.h"
 
 namespace dbf {
 namespace {
 
 constexpr uint8_t kEndOfFile = 0x1A;
-
-uint32_t Load32(const uint8_t* p) {
-  return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
 
 // Copies all of `source` to a new file `backup_path` (never replacing one)
 // and makes the copy durable before the original is touched.
@@ -93,7 +90,7 @@ TableMendReport MendTableFile(const std::string& path) {
   }
   if (!count_right) {
     uint8_t count[4];
-    for (int i = 0; i < 4; ++i) count[i] = static_cast<uint8_t>(report.record_count >> (8 * i));
+    Store32(count, report.record_count);
     file.Write(4, count, sizeof count);
   }
   file.Flush();

@@ -1,7 +1,6 @@
 #ifndef SALDEX_APP_REPORT_REPORT_OUTPUT_H_
 #define SALDEX_APP_REPORT_REPORT_OUTPUT_H_
 
-#include <QPrinter>
 #include <QString>
 #include <functional>
 
@@ -17,11 +16,6 @@ using PageProgress = std::function<void(int page, int pages)>;
 
 // Print job title of the reports.
 inline constexpr const char* kReportJobTitle = "Dodavky od dodavatele";
-
-// Draws the pages on `printer` (its page layout as set), with the paper's
-// corner as origin. Raises std::runtime_error when painting cannot start;
-// errors of `pages` propagate after the painter has ended.
-void RenderReport(QPrinter& printer, const ReportPages& pages);
 
 // Writes the pages as a landscape A4 PDF at `path` (PdfSurface), replacing
 // the file. With `progress` the pages are counted first (a run that lays
